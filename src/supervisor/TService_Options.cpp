@@ -1,0 +1,65 @@
+#include "supervisor/TService_Options.h"
+
+#include <array>
+#include <utility>
+
+namespace {
+constexpr std::array<std::pair<const char*, TSimulate_Mode>, 4> MODES = {
+    {{"vcp", SIMULATE_VCP}, {"usbxpress", SIMULATE_USBXPRESS}, {"blank", SIMULATE_BLANK}, {"old", SIMULATE_OLD}}};
+
+std::optional<TSimulate_Mode> Mode_Named(const std::string& name) {
+  for (auto [mode_name, mode] : MODES)
+    if (name == mode_name) return mode;
+  return std::nullopt;
+}
+}  // namespace
+
+std::variant<TService_Options, TService_Request, TOption_Error> Parse_Service_Options(
+    const std::vector<std::string>& arguments) {
+  TService_Options options;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument == "--help" || argument == "-h") return SHOW_HELP;
+    if (argument == "--version" || argument == "-v") return SHOW_VERSION;
+    if (argument == "--simulate") {
+      options.Simulate = SIMULATE_VCP;
+    } else if (argument.starts_with("--simulate=")) {
+      const std::string name = argument.substr(std::string("--simulate=").size());
+      options.Simulate = Mode_Named(name);
+      if (!options.Simulate)
+        return TOption_Error{"unknown simulation mode '" + name + "' (use vcp, usbxpress, blank or old)"};
+    } else if (argument == "--sim-state" || argument.starts_with("--sim-state=")) {
+      if (argument == "--sim-state") {
+        if (++i == arguments.size()) return TOption_Error{"--sim-state needs a file name"};
+        options.Sim_State = arguments[i];
+      } else {
+        options.Sim_State = argument.substr(std::string("--sim-state=").size());
+      }
+      if (options.Sim_State.empty()) return TOption_Error{"--sim-state needs a file name"};
+    } else {
+      return TOption_Error{"unknown option '" + argument + "'"};
+    }
+  }
+  if (!options.Sim_State.empty() && !options.Simulate) return TOption_Error{"--sim-state needs --simulate"};
+  return options;
+}
+
+std::string Service_Usage() {
+  return "Usage: yeli-service [--simulate[=vcp|usbxpress|blank|old]] [--sim-state FILE]\n"
+         "\n"
+         "The service tool for the Yeli ventilation controller.\n"
+         "\n"
+         "  --simulate[=MODE]  run on the built-in virtual controller instead of real hardware:\n"
+         "                       vcp        bridge in virtual-COM-port mode, firmware 2.3 (default)\n"
+         "                       usbxpress  bridge in USBXpress mode, firmware 2.3\n"
+         "                       blank      bridge in USBXpress mode, flash erased\n"
+         "                       old        bridge in USBXpress mode, firmware 2.0\n"
+         "  --sim-state FILE   keep the virtual controller's flash, settings and bridge identity in\n"
+         "                     FILE from one run to the next\n"
+         "  -h, --help         show this help and exit\n"
+         "  -v, --version      show the version and exit\n"
+         "\n"
+         "Without --simulate the program works with the CP210x bridges attached to this machine.\n";
+}
+
+std::string Service_Version() { return "yeli-service 3.9\n"; }

@@ -1,0 +1,49 @@
+#include "supervisor/TStart_Up.h"
+
+#include "platform/TReal_Clock.h"
+#include "supervisor/TService_Options.h"
+#include "ui/TApplication_Title.h"
+#include "ui/TCarbon_Style.h"
+#include "ui/TForm1.h"
+#include "ui/TQt_Dialogs.h"
+#include "ui/TQt_Timer_Engine.h"
+#include "ui/TWindow_Fonts.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <iostream>
+
+namespace {
+constexpr int EXIT_USAGE = 2;
+
+std::vector<std::string> Arguments(int argc, char** argv) { return {argv + 1, argv + argc}; }
+}  // namespace
+
+int Run_Yeli_Service(int argc, char** argv) {
+  const auto parsed = Parse_Service_Options(Arguments(argc, argv));
+  if (const auto* error = std::get_if<TOption_Error>(&parsed)) {
+    std::cerr << "yeli-service: " << error->Message << "\n\n" << Service_Usage();
+    return EXIT_USAGE;
+  }
+  if (const auto* request = std::get_if<TService_Request>(&parsed)) {
+    std::cout << (*request == SHOW_HELP ? Service_Usage() : Service_Version());
+    return 0;
+  }
+
+  QApplication application(argc, argv);
+  Use_Window_Fonts();
+  Apply_Carbon_Style(application);
+  QCoreApplication::setApplicationName(APPLICATION_TITLE);
+
+  TReal_Clock clock;
+  TQt_Timer_Engine timers;
+  TQt_Dialogs dialogs;
+  TQt_Desktop desktop;
+  TEnvironment environment{clock, timers, dialogs, desktop, QCoreApplication::applicationDirPath().toStdString()};
+
+  TForm1 form(environment);
+  form.FormCreate();
+  form.show();
+  return application.exec();
+}

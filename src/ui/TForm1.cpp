@@ -1,0 +1,138 @@
+#include "ui/TForm1.h"
+
+#include "ui/TError_Box.h"
+#include "ui/TWidget_Maker.h"
+#include "ui/TWindow_Fonts.h"
+
+#include <QCloseEvent>
+#include <QLayout>
+#include <QMenuBar>
+#include <QShortcut>
+
+namespace {
+constexpr int CLIENT_WIDTH = 1185;
+constexpr int CLIENT_HEIGHT = 355;
+constexpr const char* EXIT_QUESTION = "Do you really want to exit the program without Write Config?";
+
+QWidget* Make_Page(QTabWidget* pages, const char* name, const char* caption) {
+  auto* page = new QWidget;
+  page->setObjectName(name);
+  pages->addTab(page, caption);
+  return page;
+}
+}  // namespace
+
+TForm1::TForm1(TEnvironment& environment)
+    : Environment(environment),
+      PageControl1(Make_Widget<QTabWidget>(new QWidget(this), "PageControl1", {0, 0, CLIENT_WIDTH, CLIENT_HEIGHT})),
+      TabSheet1(Make_Page(PageControl1, "TabSheet1", "Program Mode")),
+      TabSheet2(Make_Page(PageControl1, "TabSheet2", "Control Mode")),
+      TabSheet3(Make_Page(PageControl1, "TabSheet3", "Demo")),
+      SW_Label(Make_Widget<QLabel>(PageControl1->parentWidget(), "SW_Label", "SW_Label", {1080, 0, 103, 13})),
+      Program(TabSheet1),
+      Control(TabSheet2),
+      Program_Log(*Program.Memo1, "program"),
+      Control_Log(*Control.Memo2, "control"),
+      Timer1(new TTimer(environment.Timers, this, "Timer1", 1000, true)),
+      Timer3(new TTimer(environment.Timers, this, "Timer3", 100, false)),
+      Timer4(new TTimer(environment.Timers, this, "Timer4", 4000, false)),
+      Timer5(new TTimer(environment.Timers, this, "Timer5", 800, false)),
+      Timer6(new TTimer(environment.Timers, this, "Timer6", 400, true)) {
+  setObjectName("Form1");
+  setWindowTitle("Yeli Service edition");
+  setFont(Window_Font());
+  QWidget* client = PageControl1->parentWidget();
+  client->setFixedSize(CLIENT_WIDTH, CLIENT_HEIGHT);
+  setCentralWidget(client);
+  SW_Label->raise();
+  Build_Menu();
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  move(98, 219);
+
+  On(PageControl1, &QTabWidget::currentChanged, [this] {
+    if (!Showing_Page_From_Code_) PageControl1Change();
+  });
+}
+
+TForm1::~TForm1() = default;
+
+template <class TSender, class TSignal>
+void TForm1::On(TSender* sender, TSignal signal, std::function<void()> handler) {
+  connect(sender, signal, this, [guarded = Guarded(std::move(handler))] { guarded(); });
+}
+
+std::function<void()> TForm1::Guarded(std::function<void()> handler) {
+  return [this, handler = std::move(handler)] { Run_Guarded(Environment.Dialogs, handler); };
+}
+
+void TForm1::Build_Menu() {
+  auto* menu_bar = new QMenuBar(this);
+  menu_bar->setObjectName("MainMenu1");
+  QMenu* help = menu_bar->addMenu("Help");
+  help->setObjectName("Help1");
+  const std::pair<const char*, void (TForm1::*)()> items[] = {
+      {".pdf", &TForm1::pdf1Click}, {".docx", &TForm1::docx1Click}, {".html", &TForm1::html1Click}};
+  const char* names[] = {"pdf1", "docx1", "html1"};
+  for (std::size_t i = 0; i < std::size(items); ++i) {
+    QAction* action = help->addAction(items[i].first);
+    action->setObjectName(names[i]);
+    On(action, &QAction::triggered, [this, handler = items[i].second] { (this->*handler)(); });
+  }
+  setMenuBar(menu_bar);
+}
+
+// Ctrl+S, Ctrl+O, Ctrl+W and Ctrl+R, ids 0 to 3. They act while one of the program's windows is
+// active; a system-wide grab would take these keys away from every other program.
+void TForm1::Register_Hot_Keys() {
+  const char* keys[] = {"Ctrl+S", "Ctrl+O", "Ctrl+W", "Ctrl+R"};
+  for (int id = 0; id < 4; ++id) {
+    auto* shortcut = new QShortcut(QKeySequence(keys[id]), this);
+    shortcut->setObjectName(QString("HotKey%1").arg(id));
+    shortcut->setContext(Qt::ApplicationShortcut);
+    On(shortcut, &QShortcut::activated, [this, id] { WMHotKey(id); });
+  }
+}
+
+void TForm1::FormCreate() {
+  Register_Hot_Keys();
+  Program.Button4->hide();
+  Param_Changed = false;
+  Config_Not_Written = false;
+  SW_Label->setText("Software version:3.9");
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  bool can_close = true;
+  Run_Guarded(Environment.Dialogs, [&] { FormCloseQuery(can_close); });
+  if (can_close)
+    event->accept();
+  else
+    event->ignore();
+}
+
+void TForm1::FormCloseQuery(bool& CanClose) {
+  if (Config_Not_Written) CanClose = Environment.Dialogs.Ask_Yes_No(this, EXIT_QUESTION);
+  if (!CanClose) {
+    Show_Page(TabSheet2);
+    // Button10 ("Write Config") lives on the Control Mode page.
+    if (auto* write_config = TabSheet2->findChild<QWidget*>("Button10")) write_config->setFocus();
+  }
+}
+
+void TForm1::Show_Page(QWidget* page) {
+  Showing_Page_From_Code_ = true;
+  PageControl1->setCurrentWidget(page);
+  Showing_Page_From_Code_ = false;
+}
+
+void TForm1::PageControl1Change() { Control_Log.Clear(); }
+
+void TForm1::WMHotKey(int) {}
+
+void TForm1::pdf1Click() { Open_Help("Yeli_Help.pdf"); }
+void TForm1::docx1Click() { Open_Help("Yeli_Help.docx"); }
+void TForm1::html1Click() { Open_Help("Yeli_Help.mht"); }
+
+void TForm1::Open_Help(const char* document) {
+  Environment.Desktop.Open_Document(Environment.Program_Folder / "Help" / document);
+}

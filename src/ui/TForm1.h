@@ -1,0 +1,76 @@
+// The main window: the menu, the three pages, the version label, the window timers and file
+// dialogs, and the program-wide values the pages share. Each page's behaviour lives in its own class;
+// the window composes them and routes its events to them.
+#pragma once
+
+#include "ui/TControl_Tab.h"
+#include "ui/TDialogs.h"
+#include "ui/TEnvironment.h"
+#include "ui/TMemo_Log.h"
+#include "ui/TProgram_Tab.h"
+#include "ui/TTimer.h"
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QTabWidget>
+
+#include <functional>
+#include <memory>
+
+class TForm1 final : public QMainWindow {
+public:
+  explicit TForm1(TEnvironment& environment);
+  ~TForm1() override;
+
+  void FormCreate();
+  void FormCloseQuery(bool& CanClose);
+
+  void pdf1Click();
+  void docx1Click();
+  void html1Click();
+  void WMHotKey(int id);
+  void PageControl1Change();
+
+  // Shows a page from code: unlike a user's selection, it makes no request of the link supervisor.
+  void Show_Page(QWidget* page);
+
+  TEnvironment& Environment;
+
+  QTabWidget* PageControl1;
+  QWidget* TabSheet1;
+  QWidget* TabSheet2;
+  QWidget* TabSheet3;
+  QLabel* SW_Label;
+  TProgram_Tab Program;
+  TControl_Tab Control;
+
+  TMemo_Log Program_Log;  // Memo1
+  TMemo_Log Control_Log;  // Memo2
+
+  TTimer* Timer1;
+  TTimer* Timer3;
+  TTimer* Timer4;
+  TTimer* Timer5;
+  TTimer* Timer6;
+
+  const TFile_Dialog OpenDialog1{"Open...", "Firmwire files |*.hex;  *.dfc;  |All files|*.*", ""};
+  const TFile_Dialog OpenDialog2{"Open...", "*.cnf|*.cnf", ""};
+  const TFile_Dialog SaveDialog1{"Save", "*.cnf|*.cnf", ".cnf"};
+
+  bool Param_Changed = false;
+  bool Config_Not_Written = false;
+
+protected:
+  void closeEvent(QCloseEvent* event) override;
+
+private:
+  void Build_Menu();
+  void Register_Hot_Keys();
+  void Open_Help(const char* document);
+  // Connects a widget's signal to a handler that runs under the window's error box.
+  template <class TSender, class TSignal>
+  void On(TSender* sender, TSignal signal, std::function<void()> handler);
+  std::function<void()> Guarded(std::function<void()> handler);
+
+  bool Showing_Page_From_Code_ = false;
+};

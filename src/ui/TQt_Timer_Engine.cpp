@@ -1,0 +1,20 @@
+#include "ui/TQt_Timer_Engine.h"
+
+#include <QCoreApplication>
+
+void TQt_Timer_Engine::Enabled_Changed(TTimer& timer) {
+  auto& qt_timer = Timers_[&timer];
+  if (!qt_timer) {
+    qt_timer = std::make_unique<QTimer>();
+    qt_timer->setTimerType(Qt::PreciseTimer);
+    QObject::connect(qt_timer.get(), &QTimer::timeout, &timer, [&timer] { timer.Tick(); });
+  }
+  if (timer.Enabled())
+    qt_timer->start(timer.Interval());
+  else
+    qt_timer->stop();
+}
+
+void TQt_Timer_Engine::Forget(TTimer& timer) { Timers_.erase(&timer); }
+
+void TQt_Timer_Engine::Pump() { QCoreApplication::processEvents(); }

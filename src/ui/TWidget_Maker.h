@@ -1,0 +1,24 @@
+// Widgets are laid out at fixed places, as drawn at 96 dots per inch (Qt scales them on denser
+// screens), and carry their names as Qt object names.
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+template <class TWidget>
+TWidget* Make_Widget(QWidget* parent, const char* name, QRect bounds) {
+  auto* widget = new TWidget(parent);
+  widget->setObjectName(name);
+  widget->setGeometry(bounds);
+  return widget;
+}
+
+// Buttons, labels, check boxes and group boxes: a widget with a caption.
+template <class TWidget>
+TWidget* Make_Widget(QWidget* parent, const char* name, const QString& caption, QRect bounds) {
+  auto* widget = new TWidget(caption, parent);
+  widget->setObjectName(name);
+  widget->setGeometry(bounds);
+  return widget;
+}
