@@ -1,0 +1,164 @@
+#include "firmware/TSTM32.h"
+
+#include "firmware/AN3155.h"
+#include "firmware/Boot_Waits.h"
+
+#include <array>
+
+namespace {
+// The memory map of each STM32F1 family, by the low byte of its product id.
+struct TFamily {
+  std::uint8_t PID_L;
+  const char* Name;
+  std::uint32_t RAM_S, RAM_F, Flash_F;
+  std::uint8_t C_Page, Size_C_P;
+  std::uint32_t SysM_S;
+};
+
+constexpr std::array<TFamily, 7> FAMILIES = {{
+    {0x12, "F1 Low-density", 0x20000200, 0x20002800, 0x08008000, 4, 1, 0x1FFFF000},
+    {0x10, "F1 Medium-density", 0x20000200, 0x20005000, 0x08020000, 4, 1, 0x1FFFF000},
+    {0x14, "F1 High-density", 0x20000200, 0x20010000, 0x08080000, 2, 2, 0x1FFFF000},
+    {0x18, "F1 Connectivity line", 0x20001000, 0x20010000, 0x08040000, 2, 2, 0x1FFFB000},
+    {0x20, "F1 Medium-density VL", 0x20000200, 0x20002000, 0x08020000, 4, 1, 0x1FFFF000},
+    {0x28, "F1 High-density VL", 0x20000200, 0x20008000, 0x08080000, 2, 2, 0x1FFFF000},
+    {0x30, "F1 XL-density", 0x20000800, 0x20018000, 0x08100000, 2, 2, 0x1FFFE000},
+}};
+
+// The same for every listed family.
+constexpr std::uint32_t FLASH_START = 0x08000000;
+constexpr std::uint32_t FLASH_SECTOR_KIB = 4;
+constexpr std::uint32_t OPTION_BYTES_FIRST = 0x1FFFF800;
+constexpr std::uint32_t OPTION_BYTES_LAST = 0x1FFFF80F;
+constexpr std::uint32_t SYSTEM_MEMORY_END = 0x1FFFF800;
+}  // namespace
+
+TSTM32::TSTM32(TUsbXpress& usb, TClock& clock) : TCP21xx(usb, clock) {}
+
+std::uint8_t TSTM32::Get_Byte(std::uint32_t data, std::uint8_t pos) {
+  return pos < 4 ? static_cast<std::uint8_t>(data >> (8 * pos)) : 0;
+}
+
+std::uint8_t TSTM32::CRC8_(std::uint32_t data) const {
+  if (data < 256) return static_cast<std::uint8_t>(data ^ 0xFF);
+  return Get_Byte(data, 0) ^ Get_Byte(data, 1) ^ Get_Byte(data, 2) ^ Get_Byte(data, 3);
+}
+
+std::uint8_t TSTM32::CRC8_Block_(std::uint8_t size_buf) const {
+  std::uint8_t sum = size_buf;
+  for (unsigned i = 0; i <= size_buf; ++i) sum ^= byteArray[i];
+  return sum;
+}
+
+// Relies on the byte count, not the status: true only for a byte that arrived and is ACK.
+bool TSTM32::Chip_ASK() {
+  std::uint8_t answer = 0;
+  std::uint32_t read = 0;
+  Usb_.Read(CP_Haldle, &answer, 1, read);
+  return read > 0 && answer == AN3155_ACK;
+}
+
+bool TSTM32::Send_Command(std::uint8_t code) {
+  Send_Chip_Byte(code);
+  Send_Chip_Byte(CRC8_(code));
+  return Chip_ASK();
+}
+
+bool TSTM32::Send_Address(std::uint32_t address) {
+  for (std::uint8_t pos = 4; pos-- > 0;) Send_Chip_Byte(Get_Byte(address, pos));
+  Send_Chip_Byte(CRC8_(address));
+  return Chip_ASK();
+}
+
+void TSTM32::Chip_Reset() {
+  Set_DTR(1);
+  Clock_.Sleep(BOOT_LINE_SETTLE);
+  Set_DTR(0);
+  Clock_.Sleep(BOOT_LINE_SETTLE);
+}
+
+// RTS held asserted through the reset pulse starts the ROM bootloader.
+std::uint8_t TSTM32::Chip_Connect() {
+  Set_RTS(1);
+  Clock_.Sleep(BOOT_LINE_SETTLE);
+  Chip_Reset();
+  Flush_IO_Buffers(1, 1);
+  Send_Chip_Byte(AN3155_SYNC);
+  if (Chip_ASK()) {
+    STM_State = ST_OPEN;
+    return 0;
+  }
+  STM_State = ST_CLOSE;
+  return 0xFF;
+}
+
+// RTS released through the reset pulse starts the application.
+void TSTM32::Chip_Disconnect() {
+  Set_RTS(0);
+  Clock_.Sleep(BOOT_LINE_SETTLE);
+  Chip_Reset();
+  STM_State = ST_CLOSE;
+}
+
+bool TSTM32::Chip_Get_Command() {
+  if (!Send_Command(AN3155_GET)) return false;
+  std::uint8_t* const answer[AN3155_GET_ANSWER_BYTES] = {
+      &NofBytes_, &Boot_ver_, &Get_Comm_, &BV_RPS_, &Get_ID_, &R_Mem_, &Go_To_,
+      &W_Mem_, &Erace_, &W_Protect_, &W_Un_Protect_, &R_Protect_, &R_Un_Protect_};
+  for (std::uint8_t* field : answer) Read_Chip_Byte(field);
+  return Chip_ASK();
+}
+
+bool TSTM32::Chip_Get_ID() {
+  if (!Send_Command(Get_ID_)) return false;
+  std::uint8_t count = 0;
+  Read_Chip_Byte(&count);
+  Read_Chip_Byte(&PID_M_);
+  Read_Chip_Byte(&PID_L_);
+  if (PID_M_ != AN3155_STM32_PRODUCT) return false;
+  Name_ = "Unknown";
+  for (const TFamily& family : FAMILIES) {
+    if (family.PID_L != PID_L_) continue;
+    Name_ = family.Name;
+    RAM_S_ = family.RAM_S;
+    RAM_F_ = family.RAM_F;
+    Flash_S_ = FLASH_START;
+    Flash_F_ = family.Flash_F;
+    Flash_SS_ = FLASH_SECTOR_KIB;
+    C_Page_ = family.C_Page;
+    Size_C_P_ = family.Size_C_P;
+    OByte_S_ = OPTION_BYTES_FIRST;
+    OByte_F_ = OPTION_BYTES_LAST;
+    SysM_S_ = family.SysM_S;
+    SysM_F_ = SYSTEM_MEMORY_END;
+  }
+  return Chip_ASK();
+}
+
+bool TSTM32::Chip_Get_Header() {
+  STM_State = ST_CLOSE;
+  if (Chip_Connect() != 0 || !Chip_Get_Command() || !Chip_Get_ID()) return false;
+  STM_State = ST_OPEN;
+  return true;
+}
+
+// The bootloader sends count1 + 1 bytes; the first count1 are kept. Neither how many arrived nor a
+// closing byte is examined.
+bool TSTM32::Chip_Get_Memory(std::uint32_t Adr_S, std::uint8_t count1, std::uint8_t* data) {
+  if (!Send_Command(R_Mem_) || !Send_Address(Adr_S)) return false;
+  Send_Chip_Byte(count1);
+  Send_Chip_Byte(CRC8_(count1));
+  if (!Chip_ASK()) return false;
+  for (unsigned i = 0; i < count1; ++i) Read_Chip_Byte(&data[i]);
+  std::uint8_t scratch = 0;
+  Read_Chip_Byte(&scratch);
+  return true;
+}
+
+// Only the global erase is offered; its acknowledgement comes once the whole flash is erased.
+bool TSTM32::Chip_Erase(std::uint8_t, std::uint8_t, bool Global_Erase) {
+  if (!Send_Command(Erace_) || !Global_Erase) return false;
+  Send_Chip_Byte(AN3155_GLOBAL_ERASE);
+  Send_Chip_Byte(AN3155_GLOBAL_ERASE_CHECKSUM);
+  return Chip_ASK();
+}

@@ -1,0 +1,66 @@
+// The STM32 ROM bootloader as this program drives it through the bridge port: entering the bootloader
+// and the application by RTS and DTR, learning the command codes and the chip's memory map, reading
+// memory and erasing the flash.
+#pragma once
+
+#include "bridge/TCP21xx.h"
+
+#include <cstdint>
+#include <string>
+
+enum TSTMState : std::uint8_t { ST_OPEN, ST_CLOSE };
+
+class TSTM32 : public TCP21xx {
+public:
+  TSTM32(TUsbXpress& usb, TClock& clock);
+
+  std::uint8_t Chip_Connect();
+  void Chip_Disconnect();
+  void Chip_Reset();
+  bool Chip_ASK();
+  bool Chip_Get_Command();
+  bool Chip_Get_ID();
+  bool Chip_Get_Header();
+  bool Chip_Get_Memory(std::uint32_t Adr_S, std::uint8_t count1, std::uint8_t* data);
+  bool Chip_Erase(std::uint8_t Count_P, std::uint8_t Num_P, bool Global_Erase);
+  std::uint8_t CRC8_(std::uint32_t data) const;
+  std::uint8_t CRC8_Block_(std::uint8_t size_buf) const;
+  static std::uint8_t Get_Byte(std::uint32_t data, std::uint8_t pos);
+
+  // The Get answer fills these thirteen in the order the bootloader sends them.
+  std::uint8_t NofBytes_ = 0;
+  std::uint8_t Boot_ver_ = 0;
+  std::uint8_t Get_Comm_ = 0;
+  std::uint8_t BV_RPS_ = 0;
+  std::uint8_t Get_ID_ = 0;
+  std::uint8_t R_Mem_ = 0;
+  std::uint8_t Go_To_ = 0;
+  std::uint8_t W_Mem_ = 0;
+  std::uint8_t Erace_ = 0;
+  std::uint8_t W_Protect_ = 0;
+  std::uint8_t W_Un_Protect_ = 0;
+  std::uint8_t R_Protect_ = 0;
+  std::uint8_t R_Un_Protect_ = 0;
+  std::uint8_t PID_M_ = 0;
+  std::uint8_t PID_L_ = 0;
+  std::uint8_t C_Page_ = 0;
+  std::uint8_t Size_C_P_ = 0;
+  std::string Name_;
+  std::uint32_t RAM_S_ = 0;
+  std::uint32_t RAM_F_ = 0;
+  std::uint32_t Flash_S_ = 0;
+  std::uint32_t Flash_F_ = 0;
+  std::uint32_t Flash_SS_ = 0;
+  std::uint32_t OByte_S_ = 0;
+  std::uint32_t OByte_F_ = 0;
+  std::uint32_t SysM_S_ = 0;
+  std::uint32_t SysM_F_ = 0;
+  TSTMState STM_State = ST_CLOSE;
+  std::uint8_t byteArray[256] = {};
+
+protected:
+  // Sends a command code and its complement and waits for the acknowledgement.
+  bool Send_Command(std::uint8_t code);
+  // Sends an address, most significant byte first, and its checksum, and waits for the acknowledgement.
+  bool Send_Address(std::uint32_t address);
+};
