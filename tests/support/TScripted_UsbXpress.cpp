@@ -41,6 +41,8 @@ SI_STATUS TScripted_UsbXpress::Read(SI_HANDLE, std::uint8_t* dest, std::uint32_t
 
 SI_STATUS TScripted_UsbXpress::Write(SI_HANDLE, const std::uint8_t* src, std::uint32_t count, std::uint32_t& written) {
   Calls.push_back("write " + std::to_string(count));
+  written = 0;
+  if (Sent.size() + count > Writes_Before_Failure) return SI_WRITE_ERROR;
   Sent.insert(Sent.end(), src, src + count);
   written = count;
   return SI_SUCCESS;
