@@ -19,14 +19,19 @@ SI_STATUS TCP21xx::Get_Product_String(std::uint8_t index) {
 }
 
 SI_STATUS TCP21xx::Open(std::uint8_t index) {
+  if (Handle_Open_) Close();
   const SI_STATUS status = Usb_.Open(index, CP_Haldle);
-  if (status == SI_SUCCESS) CP_State = CP_OPEN;
+  Handle_Open_ = status == SI_SUCCESS;
+  if (Handle_Open_) CP_State = CP_OPEN;
   return status;
 }
 
 SI_STATUS TCP21xx::Close() {
   const SI_STATUS status = Usb_.Close(CP_Haldle);
-  if (status == SI_SUCCESS) CP_State = CP_CLOSE;
+  if (status == SI_SUCCESS) {
+    CP_State = CP_CLOSE;
+    Handle_Open_ = false;
+  }
   return status;
 }
 

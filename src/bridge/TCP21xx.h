@@ -47,4 +47,8 @@ public:
 protected:
   TUsbXpress& Usb_;
   TClock& Clock_;
+
+private:
+  // A failed exchange only marks the port closed; the handle is released before the next open.
+  bool Handle_Open_ = false;
 };

@@ -31,6 +31,19 @@ TEST_F(TPort, Init_CP_Opens_Configures_And_Flushes_In_Order) {
   EXPECT_EQ(Usb.Calls, (Calls{"open 2", "timeouts 500 500", "baud 38400", "line 2080", "flush 1 1"}));
 }
 
+TEST_F(TPort, Opening_Again_Releases_The_Handle_A_Failed_Exchange_Left_Open) {
+  Port.Init_CP(LINE_8N1);
+  Port.CP_State = CP_CLOSE;  // a failed poll only marks the port closed
+  Usb.Calls.clear();
+  Port.Init_CP(LINE_8N1);
+  EXPECT_EQ(Usb.Calls.at(0), "close");
+  EXPECT_EQ(Usb.Calls.at(1), "open 0");
+  Port.Close();
+  Usb.Calls.clear();
+  Port.Open(0);
+  EXPECT_EQ(Usb.Calls, Calls{"open 0"});
+}
+
 TEST_F(TPort, Init_CP_Sees_A_Failed_Open_Through_The_Flush) {
   Usb.Open_Status = SI_DEVICE_NOT_FOUND;
   Usb.Flush_Status = SI_INVALID_HANDLE;

@@ -1,0 +1,310 @@
+#include "supervisor/TLink_Supervisor.h"
+
+#include "controller/Parameter_Protocol.h"
+
+#include <string>
+
+namespace {
+constexpr std::uint32_t FIRMWARE_VERSION_ADDRESS = 0x08003C02;  // minor, then major
+constexpr std::uint8_t FIRMWARE_VERSION_READ = 80;              // bytes read there; the first two are used
+constexpr std::uint8_t ERASED = 0xFF;
+
+std::string Version_Text(int major, int minor) {
+  return "Firmware version: " + std::to_string(major) + "." + std::to_string(minor);
+}
+}  // namespace
+
+TLink_Supervisor::TLink_Supervisor(TVOK_Yeli& controller, TDevice_Discovery& discovery, TSupervisor_View& view,
+                                   TLog& program_log, TLog& control_log, TPump pump, bool& param_changed,
+                                   bool& config_not_written)
+    : Controller_(controller), Discovery_(discovery), View_(view), Program_Log_(program_log),
+      Control_Log_(control_log), Pump_(std::move(pump)), Param_Changed_(param_changed),
+      Config_Not_Written_(config_not_written) {}
+
+void TLink_Supervisor::Timer1Timer() {
+  View_.Enable_Supervisor_Timer(false);
+  struct TRestart {
+    TSupervisor_View& View;
+    ~TRestart() { View.Enable_Supervisor_Timer(true); }  // also when a step throws
+  } restart{View_};
+  Step();
+}
+
+void TLink_Supervisor::Step() {
+  switch (Controller_.VOK_State) {
+    case VOK_OPEN: return Work();
+    case VOK_CLOSE: return Search();
+    case VOK_CHECK_VCP_CONN: return Check_Vcp();
+    case VOK_CHECK_USB_CONN: return Check_Usb();
+  }
+}
+
+void TLink_Supervisor::Search() {
+  Program_Log_.Clear();
+  Pump_();
+  Program_Log_.Add("Search");
+  Program_Log_.Add("...");
+  switch (Discovery_.Search_Device()) {
+    case SEARCH_VCP:
+      View_.Enable_Firmware_File(false);
+      View_.Show_Default_Firmware(false);
+      View_.Enable_Change(true);
+      Program_Log_.Clear();
+      Program_Log_.Add("Found VCP device");
+      Program_Log_.Add("Connect to VCP device");
+      Controller_.VOK_State = VOK_CHECK_VCP_CONN;
+      if (Controller_.VOK_Action == VOK_TO_SWITCH_DRIVER || View_.Auto_Switch()) Change_Driver_Mode(MODE_USBXPRESS);
+      return;
+    case SEARCH_USBXPRESS:
+      Program_Log_.Clear();
+      Program_Log_.Add("Found USB device");
+      Program_Log_.Add("Connect to USB device");
+      View_.Enable_Change(true);
+      if (Process_USB_Device()) {
+        Controller_.VOK_State = VOK_CHECK_USB_CONN;
+        if (!Discovery_.Check_conn()) Controller_.VOK_State = VOK_CLOSE;
+        return;
+      }
+      Control_Log_.Clear();
+      Control_Log_.Add("Found USB device");
+      Control_Log_.Add("Device is not Yeli");
+      if (Controller_.VOK_Action == VOK_TO_SWITCH_DRIVER) {
+        Change_Driver_Mode(MODE_VCP);
+        View_.Enable_Firmware_File(true);
+        View_.Enable_Change(true);
+      }
+      return;
+    case SEARCH_SEVERAL:
+      View_.Enable_Firmware_File(false);
+      View_.Show_Default_Firmware(false);
+      Program_Log_.Clear();
+      Program_Log_.Add("Found more that one device");
+      Program_Log_.Add("Remove all usb devices except for Yeli controller!");
+      View_.Enable_Change(false);
+      return;
+    default:
+      Program_Log_.Add("Device not found");
+      View_.Enable_Change(false);
+      View_.Enable_Firmware_File(false);
+      View_.Show_Default_Firmware(false);
+      return;
+  }
+}
+
+void TLink_Supervisor::Check_Vcp() {
+  if (!Discovery_.Check_conn()) {
+    Controller_.VOK_State = VOK_CLOSE;
+    return;
+  }
+  if (View_.Auto_Switch())
+    Controller_.VOK_Action = VOK_TO_SWITCH_DRIVER;
+  else
+    View_.Enable_Change(true);
+  switch (Controller_.VOK_Action) {
+    case VOK_TO_SWITCH_DRIVER:
+      Change_Driver_Mode(MODE_USBXPRESS);
+      return;
+    case VOK_TO_WORK_MODE:  // the request stays pending
+      if (!Process_to_Work()) Control_Log_.Add("Device not found");
+      return;
+    case VOK_TO_FIRM_MODE:
+      Controller_.Close();
+      Controller_.VOK_State = VOK_CLOSE;
+      Controller_.VOK_Action = VOK_NONE;
+      return;
+    default:
+      Controller_.VOK_Action = VOK_NONE;
+      return;
+  }
+}
+
+void TLink_Supervisor::Check_Usb() {
+  if (!Discovery_.Check_conn()) {
+    Controller_.VOK_State = VOK_CLOSE;
+    return;
+  }
+  switch (Controller_.VOK_Action) {
+    case VOK_TO_SWITCH_DRIVER:
+      Change_Driver_Mode(MODE_VCP);
+      View_.Enable_Firmware_File(true);
+      View_.Enable_Change(true);
+      return;
+    case VOK_TO_UPDATE_FIRM:
+      Controller_.VOK_Action = VOK_NONE;
+      View_.Enable_Window(false);
+      View_.UpdateFirmware();
+      View_.Enable_Window(true);
+      View_.Forget_Default_Firmware();
+      return;
+    case VOK_TO_WORK_MODE:  // on failure the request stays pending and the next tick tries again
+      if (Process_to_Work()) {
+        Controller_.VOK_Action = VOK_NONE;
+        Controller_.VOK_State = VOK_OPEN;
+      } else {
+        Control_Log_.Add("Device not found");
+      }
+      return;
+    default:
+      Controller_.VOK_Action = VOK_NONE;
+      return;
+  }
+}
+
+// A pending switch, update or work-mode request stops the polling until a newer request replaces it.
+void TLink_Supervisor::Work() {
+  switch (Controller_.VOK_Action) {
+    case VOK_NONE:
+      return Poll();
+    case VOK_TO_FIRM_MODE:
+      Controller_.Close();
+      Controller_.VOK_State = VOK_CLOSE;
+      Controller_.VOK_Action = VOK_NONE;
+      return;
+    case VOK_TO_SAVE_PARAM:
+      return Save_Settings();
+    default:
+      return;
+  }
+}
+
+void TLink_Supervisor::Poll() {
+  if (Controller_.CP_State == CP_BUSY) return;
+  Controller_.CP_State = CP_BUSY;
+  if (Param_Changed_) {
+    Param_Changed_ = false;
+    if (!Controller_.SetConfigIO()) {
+      Control_Log_.Add("Error update ");
+      return Poll_Failure();
+    }
+  }
+  if (!Controller_.GetConfigIO()) {
+    Control_Log_.Add("Error read config");
+    return Poll_Failure();
+  }
+  View_.Update_Visual_State();
+  Controller_.CP_State = CP_ENABLED;
+}
+
+// While another user holds the port the request stays for a later tick.
+void TLink_Supervisor::Save_Settings() {
+  if (Controller_.CP_State == CP_BUSY) return;
+  Controller_.CP_State = CP_BUSY;
+  std::int32_t ignored = 0;
+  if (!Controller_.GetParam(PARAM_STORE_SETTINGS, ignored)) {
+    Control_Log_.Add("Error save config to controller");
+    return Poll_Failure();
+  }
+  Control_Log_.Add("Save config to controller OK");
+  Controller_.CP_State = CP_ENABLED;
+  Controller_.VOK_Action = VOK_NONE;
+}
+
+// The port is only marked closed; the next tick checks the device and starts work mode again.
+void TLink_Supervisor::Poll_Failure() {
+  Controller_.CP_State = CP_CLOSE;
+  Controller_.VOK_State = VOK_CHECK_USB_CONN;
+  Controller_.VOK_Action = VOK_TO_WORK_MODE;
+}
+
+void TLink_Supervisor::Change_Driver_Mode(std::uint8_t mode) {
+  Discovery_.Change_Driver_Mode(mode);
+  Controller_.VOK_State = VOK_CLOSE;
+  Controller_.VOK_Action = VOK_NONE;
+  View_.Enable_Change(false);
+}
+
+// Leaves the chip in its bootloader and the port closed, on success as well.
+bool TLink_Supervisor::Process_USB_Device() {
+  bool identified = false;
+  if (!Controller_.CP_Connect()) {
+    Program_Log_.Add("Error connection");
+    Add_Port_Error(Program_Log_);
+    View_.Show_Default_Firmware(false);
+  } else {
+    Controller_.CP_State = CP_BUSY;
+    if (!Controller_.Init_CP(LINE_8E1)) {
+      Program_Log_.Add("Error CP init");
+      Add_Port_Error(Program_Log_);
+    } else {
+      std::uint8_t version[FIRMWARE_VERSION_READ] = {};
+      if (!Controller_.Chip_Get_Header()) {
+        Program_Log_.Add("Device is not Yeli");
+      } else {
+        Program_Log_.Add("");
+        Program_Log_.Add("Conected");
+        if (!Controller_.Chip_Get_Memory(FIRMWARE_VERSION_ADDRESS, FIRMWARE_VERSION_READ, version)) {
+          Program_Log_.Add("Read Mem fail");
+        } else {
+          Program_Log_.Add("Read Mem OK");
+          Report_Firmware_Version(version[1], version[0]);
+          View_.Enable_Firmware_File(true);
+          identified = true;
+        }
+      }
+      Controller_.Close();
+    }
+  }
+  Controller_.CP_State = CP_CLOSE;
+  return identified;
+}
+
+void TLink_Supervisor::Report_Firmware_Version(std::uint8_t major, std::uint8_t minor) {
+  if (major == ERASED) {
+    Program_Log_.Add("WARNING The device is not programmed, or has an old firmware version");
+    Program_Log_.Add("For correct operation update the device firmware");
+    Program_Log_.Add(" ");
+    View_.Show_Default_Firmware(true);
+    return;
+  }
+  Program_Log_.Add(Version_Text(major, minor));
+  const bool old = major == 2 && minor == 0;
+  if (old) Add_Old_Firmware_Warning(Program_Log_);
+  View_.Show_Default_Firmware(old);
+}
+
+void TLink_Supervisor::Add_Old_Firmware_Warning(TLog& log) {
+  log.Add("!!! WARNING !!!");
+  log.Add("The device has an old firmware version");
+  log.Add("For correct operation you should update the device firmware to v.2.3 or higher");
+  log.Add(" ");
+}
+
+bool TLink_Supervisor::Process_to_Work() {
+  Control_Log_.Clear();
+  Control_Log_.Add("Searching Controller");
+  Control_Log_.Add("...");
+  if (!Controller_.CP_Connect()) {
+    Control_Log_.Add("Error connection");
+    Add_Port_Error(Control_Log_);
+    Controller_.CP_State = CP_CLOSE;
+    return false;
+  }
+  Controller_.CP_State = CP_BUSY;
+  if (!Controller_.Init_CP(LINE_8N1)) {
+    Control_Log_.Add("Error CP init");
+    Add_Port_Error(Control_Log_);
+    Controller_.CP_State = CP_CLOSE;
+    return false;
+  }
+  Controller_.Chip_Disconnect();
+  if (!Controller_.GetConfigIO()) {
+    Control_Log_.Add("Error reading config");
+    Controller_.CP_State = CP_CLOSE;
+    return false;
+  }
+  const int major = Controller_.Prop.FirmW / 256;
+  const int minor = Controller_.Prop.FirmW % 256;
+  Control_Log_.Clear();
+  Control_Log_.Add(Version_Text(major, minor));
+  if (major == 2 && minor == 0) Add_Old_Firmware_Warning(Control_Log_);
+  View_.Update_Visual_State();
+  Controller_.CP_State = CP_ENABLED;
+  Controller_.VOK_State = VOK_OPEN;
+  Config_Not_Written_ = false;
+  return true;
+}
+
+// A cause the user can act on (a device they may not open), after the program's own line.
+void TLink_Supervisor::Add_Port_Error(TLog& log) {
+  if (const std::string cause = Controller_.Port_Error(); !cause.empty()) log.Add(cause);
+}

@@ -1,0 +1,46 @@
+// The link supervisor: once a second, one step chosen by the link state and the pending action:
+// search, identify, switch the driver mode, enter work mode, poll and write back, store the
+// settings, or run a firmware update.
+#pragma once
+
+#include "bridge/TDevice_Discovery.h"
+#include "controller/TVOK_Yeli.h"
+#include "platform/TLog.h"
+#include "supervisor/TSupervisor_View.h"
+
+class TLink_Supervisor {
+public:
+  TLink_Supervisor(TVOK_Yeli& controller, TDevice_Discovery& discovery, TSupervisor_View& view, TLog& program_log,
+                   TLog& control_log, TPump pump, bool& param_changed, bool& config_not_written);
+
+  // One tick: the timer is off while the step runs, so steps never overlap.
+  void Timer1Timer();
+  // Identifies a controller through its ROM bootloader and reads its firmware version.
+  bool Process_USB_Device();
+  // Starts the application and reads the whole parameter set.
+  bool Process_to_Work();
+  // Switches the bridge's driver mode; the next tick searches again.
+  void Change_Driver_Mode(std::uint8_t mode);
+
+private:
+  void Step();
+  void Search();
+  void Check_Vcp();
+  void Check_Usb();
+  void Work();
+  void Poll();
+  void Save_Settings();
+  void Poll_Failure();
+  void Report_Firmware_Version(std::uint8_t major, std::uint8_t minor);
+  void Add_Old_Firmware_Warning(TLog& log);
+  void Add_Port_Error(TLog& log);
+
+  TVOK_Yeli& Controller_;
+  TDevice_Discovery& Discovery_;
+  TSupervisor_View& View_;
+  TLog& Program_Log_;
+  TLog& Control_Log_;
+  TPump Pump_;
+  bool& Param_Changed_;
+  bool& Config_Not_Written_;
+};
