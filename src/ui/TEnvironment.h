@@ -3,6 +3,8 @@
 #pragma once
 
 #include "platform/TClock.h"
+#include "platform/TManufacturing.h"
+#include "platform/TUsbXpress.h"
 #include "ui/TDesktop.h"
 #include "ui/TDialogs.h"
 #include "ui/TTimer.h"
@@ -10,6 +12,8 @@
 #include <filesystem>
 
 struct TEnvironment {
+  TUsbXpress& UsbXpress;
+  TManufacturing& Manufacturing;
   TClock& Clock;
   TTimer_Engine& Timers;
   TDialogs& Dialogs;

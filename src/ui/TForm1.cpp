@@ -52,6 +52,7 @@ TForm1::TForm1(TEnvironment& environment)
   On(PageControl1, &QTabWidget::currentChanged, [this] {
     if (!Showing_Page_From_Code_) PageControl1Change();
   });
+  On(Program.Button1, &QPushButton::clicked, [this] { Button1Click(); });
 }
 
 TForm1::~TForm1() = default;
@@ -96,8 +97,17 @@ void TForm1::Register_Hot_Keys() {
 void TForm1::FormCreate() {
   Register_Hot_Keys();
   Program.Button4->hide();
+  Controller = std::make_unique<TVOK_Yeli>(Environment.UsbXpress, Environment.Clock);
+  Discovery = std::make_unique<TDevice_Discovery>(Environment.Manufacturing, *Controller, Environment.Clock,
+                                                  Program_Log, [this] { Environment.Timers.Pump(); });
+  Supervisor = std::make_unique<TLink_Supervisor>(*Controller, *Discovery, static_cast<TSupervisor_View&>(*this),
+                                                  Program_Log, Control_Log,
+                                                  [this] { Environment.Timers.Pump(); }, Param_Changed,
+                                                  Config_Not_Written);
+  Timer1->OnTimer = Guarded([this] { Supervisor->Timer1Timer(); });
   Param_Changed = false;
   Config_Not_Written = false;
+  Controller->ResTime = false;
   SW_Label->setText("Software version:3.9");
 }
 
@@ -125,7 +135,29 @@ void TForm1::Show_Page(QWidget* page) {
   Showing_Page_From_Code_ = false;
 }
 
-void TForm1::PageControl1Change() { Control_Log.Clear(); }
+// The supervisor carries the request out on its next tick; a newer request replaces a pending one.
+void TForm1::PageControl1Change() {
+  Control_Log.Clear();
+  if (PageControl1->currentWidget() == TabSheet2) Controller->VOK_Action = VOK_TO_WORK_MODE;
+  if (PageControl1->currentWidget() == TabSheet1) Controller->VOK_Action = VOK_TO_FIRM_MODE;
+}
+
+// Which way the switch goes is decided by the supervisor from the mode it finds the bridge in. The
+// next tick comes one full interval later.
+void TForm1::Button1Click() {
+  Program.Button1->setEnabled(false);
+  Program.Button2->setEnabled(false);
+  Program.Button4->hide();
+  Controller->VOK_Action = VOK_TO_SWITCH_DRIVER;
+  Timer1->Restart();
+}
+
+void TForm1::Enable_Change(bool enabled) { Program.Button1->setEnabled(enabled); }
+void TForm1::Enable_Firmware_File(bool enabled) { Program.Button2->setEnabled(enabled); }
+void TForm1::Show_Default_Firmware(bool shown) { Program.Button4->setVisible(shown); }
+bool TForm1::Auto_Switch() const { return Program.CheckBox4->isChecked(); }
+void TForm1::Enable_Window(bool enabled) { setEnabled(enabled); }
+void TForm1::Enable_Supervisor_Timer(bool enabled) { Timer1->Set_Enabled(enabled); }
 
 void TForm1::WMHotKey(int) {}
 
@@ -136,3 +168,8 @@ void TForm1::html1Click() { Open_Help("Yeli_Help.mht"); }
 void TForm1::Open_Help(const char* document) {
   Environment.Desktop.Open_Document(Environment.Program_Folder / "Help" / document);
 }
+
+// Filled in by the Control Mode panel and the firmware commands.
+void TForm1::Update_Visual_State() {}
+void TForm1::UpdateFirmware() {}
+void TForm1::Forget_Default_Firmware() {}

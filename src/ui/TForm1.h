@@ -3,6 +3,10 @@
 // the window composes them and routes its events to them.
 #pragma once
 
+#include "bridge/TDevice_Discovery.h"
+#include "controller/TVOK_Yeli.h"
+#include "supervisor/TLink_Supervisor.h"
+#include "supervisor/TSupervisor_View.h"
 #include "ui/TControl_Tab.h"
 #include "ui/TDialogs.h"
 #include "ui/TEnvironment.h"
@@ -17,7 +21,7 @@
 #include <functional>
 #include <memory>
 
-class TForm1 final : public QMainWindow {
+class TForm1 final : public QMainWindow, private TSupervisor_View {
 public:
   explicit TForm1(TEnvironment& environment);
   ~TForm1() override;
@@ -25,6 +29,7 @@ public:
   void FormCreate();
   void FormCloseQuery(bool& CanClose);
 
+  void Button1Click();
   void pdf1Click();
   void docx1Click();
   void html1Click();
@@ -60,10 +65,26 @@ public:
   bool Param_Changed = false;
   bool Config_Not_Written = false;
 
+  // The controller object and what drives it, created by FormCreate.
+  std::unique_ptr<TVOK_Yeli> Controller;
+  std::unique_ptr<TDevice_Discovery> Discovery;
+  std::unique_ptr<TLink_Supervisor> Supervisor;
+
 protected:
   void closeEvent(QCloseEvent* event) override;
 
 private:
+  // The link supervisor's view of the window.
+  void Enable_Change(bool enabled) override;
+  void Enable_Firmware_File(bool enabled) override;
+  void Show_Default_Firmware(bool shown) override;
+  bool Auto_Switch() const override;
+  void Update_Visual_State() override;
+  void Enable_Window(bool enabled) override;
+  void UpdateFirmware() override;
+  void Forget_Default_Firmware() override;
+  void Enable_Supervisor_Timer(bool enabled) override;
+
   void Build_Menu();
   void Register_Hot_Keys();
   void Open_Help(const char* document);

@@ -4,6 +4,8 @@
 
 #include "platform/TVirtual_Clock.h"
 #include "support/TScripted_Dialogs.h"
+#include "support/TScripted_Manufacturing.h"
+#include "support/TScripted_UsbXpress.h"
 #include "ui/TForm1.h"
 #include "ui/TVirtual_Timer_Engine.h"
 
@@ -39,11 +41,13 @@ protected:
     return widget;
   }
 
+  TScripted_UsbXpress UsbXpress;
+  TScripted_Manufacturing Manufacturing;
   TVirtual_Clock Clock;
   TVirtual_Timer_Engine Timers{Clock};
   TScripted_Dialogs Dialogs;
   TRecording_Desktop Desktop;
   std::filesystem::path Program_Folder = "/opt/yeli";
-  TEnvironment Environment{Clock, Timers, Dialogs, Desktop, Program_Folder};
+  TEnvironment Environment{UsbXpress, Manufacturing, Clock, Timers, Dialogs, Desktop, Program_Folder};
   std::unique_ptr<TForm1> Form;
 };

@@ -7,6 +7,8 @@
 #include <QShortcut>
 #include <QTabBar>
 
+#include <algorithm>
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -102,4 +104,40 @@ TEST_F(TMain_Window, Hot_Keys_Are_The_Four_Control_Combinations_For_The_Whole_Ap
     EXPECT_EQ(shortcut->key(), QKeySequence(keys[id]));
     EXPECT_EQ(shortcut->context(), Qt::ApplicationShortcut);
   }
+}
+
+TEST_F(TMain_Window, Searches_Every_Second_While_No_Bridge_Is_Attached) {
+  Run_For(999ms);
+  EXPECT_TRUE(Program_Log().isEmpty());
+  Run_For(1ms);
+  EXPECT_EQ(Program_Log(), (QStringList{"Search", "...", "Device not found"}));
+  Run_For(2000ms);
+  EXPECT_EQ(Program_Log(), (QStringList{"Search", "...", "Device not found"}));
+  EXPECT_EQ(std::count(Manufacturing.Calls.begin(), Manufacturing.Calls.end(), "count"), 3);
+  EXPECT_FALSE(Widget<QPushButton>("Button1")->isEnabled());
+  EXPECT_FALSE(Widget<QPushButton>("Button2")->isEnabled());
+  EXPECT_TRUE(Widget<QPushButton>("Button4")->isHidden());
+}
+
+TEST_F(TMain_Window, Change_Queues_A_Switch_And_Puts_Off_The_Next_Tick) {
+  Run_For(500ms);
+  Widget<QPushButton>("Button1")->setEnabled(true);
+  Widget<QPushButton>("Button1")->click();
+  EXPECT_EQ(Form->Controller->VOK_Action, VOK_TO_SWITCH_DRIVER);
+  EXPECT_FALSE(Widget<QPushButton>("Button2")->isEnabled());
+  Run_For(999ms);
+  EXPECT_TRUE(Program_Log().isEmpty());  // the tick due at 1000 ms was put off to 1500 ms
+  Run_For(1ms);
+  EXPECT_FALSE(Program_Log().isEmpty());
+}
+
+TEST_F(TMain_Window, Selecting_A_Page_Asks_The_Supervisor_To_Enter_Or_Leave_Work_Mode) {
+  Form->PageControl1->tabBar()->setCurrentIndex(1);
+  EXPECT_EQ(Form->Controller->VOK_Action, VOK_TO_WORK_MODE);
+  Form->PageControl1->tabBar()->setCurrentIndex(2);
+  EXPECT_EQ(Form->Controller->VOK_Action, VOK_TO_WORK_MODE);  // the Demo page asks for nothing
+  Form->PageControl1->tabBar()->setCurrentIndex(0);
+  EXPECT_EQ(Form->Controller->VOK_Action, VOK_TO_FIRM_MODE);
+  Form->Show_Page(Form->TabSheet2);
+  EXPECT_EQ(Form->Controller->VOK_Action, VOK_TO_FIRM_MODE);
 }
