@@ -1,0 +1,24 @@
+// The hardware layer on Linux: the CP210x bridges that the kernel's cp210x driver serves, seen
+// through the two bridge libraries' interfaces. Both views list the same bridges in the same order.
+#pragma once
+
+#include "platform/linux/TBridge_Ports.h"
+#include "platform/linux/TLinux_Manufacturing.h"
+#include "platform/linux/TLinux_UsbXpress.h"
+
+#include <filesystem>
+#include <utility>
+
+class TLinux_Bridges {
+public:
+  explicit TLinux_Bridges(std::filesystem::path sys_root = "/sys", std::filesystem::path dev_root = "/dev")
+      : Ports_(std::move(sys_root), std::move(dev_root)) {}
+
+  TUsbXpress& UsbXpress() { return UsbXpress_; }
+  TManufacturing& Manufacturing() { return Manufacturing_; }
+
+private:
+  TBridge_Ports Ports_;
+  TLinux_UsbXpress UsbXpress_{Ports_};
+  TLinux_Manufacturing Manufacturing_{Ports_};
+};
