@@ -5,3 +5,6 @@
 
 // After each change of RTS or DTR: the reset line and the boot pin need this long to settle.
 inline constexpr std::chrono::milliseconds BOOT_LINE_SETTLE{400};
+
+// How often a firmware update looks whether the worker has finished; each look adds a progress dot.
+inline constexpr std::chrono::milliseconds UPDATE_POLL{250};

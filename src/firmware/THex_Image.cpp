@@ -1,5 +1,7 @@
 #include "firmware/THex_Image.h"
 
+#include "firmware/Hex_Digits.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -20,13 +22,6 @@ std::string Hex32(std::uint32_t value) {
   char text[11];
   std::snprintf(text, sizeof text, "0x%08X", value);
   return text;
-}
-
-int Digit_Value(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
 }
 }  // namespace
 
@@ -59,12 +54,9 @@ std::optional<std::string> THex_Reader::Decode(std::string_view line, std::vecto
   if (line.front() != ':') return "no start mark ':'";
   const std::string_view digits = line.substr(1);
   if (digits.size() % 2 != 0) return "odd number of hex digits";
-  for (std::size_t i = 0; i < digits.size(); i += 2) {
-    const int high = Digit_Value(digits[i]);
-    const int low = Digit_Value(digits[i + 1]);
-    if (high < 0 || low < 0) return "invalid hex digit '" + std::string(1, digits[high < 0 ? i : i + 1]) + "'";
-    bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
-  }
+  for (std::size_t i = 0; i < digits.size(); ++i)
+    if (Hex_Digit(digits[i]) == HEX_NOT_A_DIGIT) return "invalid hex digit '" + std::string(1, digits[i]) + "'";
+  for (std::size_t i = 0; i < digits.size(); i += 2) bytes.push_back(Hex_Byte(digits.substr(i, 2)));
   if (bytes.size() < 5) return "record too short";
   const std::size_t count = bytes[0];
   if (bytes.size() != count + 5)
@@ -185,6 +177,15 @@ std::uint32_t THex_Image::End_Address() const {
 }
 
 std::size_t THex_Image::Data_Size() const { return Data_Size_; }
+
+bool THex_Image::Holds_Data(std::uint32_t address, std::size_t count) const {
+  const std::uint64_t end = std::uint64_t{address} + count;
+  auto run = Runs_.upper_bound(address);
+  if (run != Runs_.end() && run->first < end) return true;
+  if (run == Runs_.begin()) return false;
+  --run;
+  return run->first + std::uint64_t{run->second.size()} > address;
+}
 
 void THex_Image::Copy(std::uint32_t address, std::uint8_t* out, std::size_t count) const {
   std::fill(out, out + count, 0xFF);

@@ -2,6 +2,9 @@
 
 #include "firmware/AN3155.h"
 #include "firmware/Boot_Waits.h"
+#include "firmware/TFirmUpdTrear.h"
+#include "firmware/THex_Image.h"
+#include "firmware/TImage_Flasher.h"
 
 #include <array>
 
@@ -35,6 +38,8 @@ constexpr std::uint32_t SYSTEM_MEMORY_END = 0x1FFFF800;
 
 TSTM32::TSTM32(TUsbXpress& usb, TClock& clock) : TCP21xx(usb, clock) {}
 
+TSTM32::~TSTM32() = default;
+
 std::uint8_t TSTM32::Get_Byte(std::uint32_t data, std::uint8_t pos) {
   return pos < 4 ? static_cast<std::uint8_t>(data >> (8 * pos)) : 0;
 }
@@ -50,12 +55,16 @@ std::uint8_t TSTM32::CRC8_Block_(std::uint8_t size_buf) const {
   return sum;
 }
 
-// Relies on the byte count, not the status: true only for a byte that arrived and is ACK.
+// Relies on the byte count, not the status.
+bool TSTM32::Receive_Byte(std::uint8_t& byte) {
+  std::uint32_t read = 0;
+  Usb_.Read(CP_Haldle, &byte, 1, read);
+  return read > 0;
+}
+
 bool TSTM32::Chip_ASK() {
   std::uint8_t answer = 0;
-  std::uint32_t read = 0;
-  Usb_.Read(CP_Haldle, &answer, 1, read);
-  return read > 0 && answer == AN3155_ACK;
+  return Receive_Byte(answer) && answer == AN3155_ACK;
 }
 
 bool TSTM32::Send_Command(std::uint8_t code) {
@@ -145,10 +154,7 @@ bool TSTM32::Chip_Get_Header() {
 // The bootloader sends count1 + 1 bytes; the first count1 are kept. Neither how many arrived nor a
 // closing byte is examined.
 bool TSTM32::Chip_Get_Memory(std::uint32_t Adr_S, std::uint8_t count1, std::uint8_t* data) {
-  if (!Send_Command(R_Mem_) || !Send_Address(Adr_S)) return false;
-  Send_Chip_Byte(count1);
-  Send_Chip_Byte(CRC8_(count1));
-  if (!Chip_ASK()) return false;
+  if (!Send_Read_Request(Adr_S, count1)) return false;
   for (unsigned i = 0; i < count1; ++i) Read_Chip_Byte(&data[i]);
   std::uint8_t scratch = 0;
   Read_Chip_Byte(&scratch);
@@ -161,4 +167,41 @@ bool TSTM32::Chip_Erase(std::uint8_t, std::uint8_t, bool Global_Erase) {
   Send_Chip_Byte(AN3155_GLOBAL_ERASE);
   Send_Chip_Byte(AN3155_GLOBAL_ERASE_CHECKSUM);
   return Chip_ASK();
+}
+
+bool TSTM32::Send_Read_Request(std::uint32_t address, std::uint8_t count_less_one) {
+  if (!Send_Command(R_Mem_) || !Send_Address(address)) return false;
+  Send_Chip_Byte(count_less_one);
+  Send_Chip_Byte(CRC8_(count_less_one));
+  return Chip_ASK();
+}
+
+bool TSTM32::Chip_Read_Memory(std::uint32_t Adr_S, unsigned count, std::uint8_t* data) {
+  if (!Send_Read_Request(Adr_S, static_cast<std::uint8_t>(count - 1))) return false;
+  for (unsigned i = 0; i < count; ++i)
+    if (!Receive_Byte(data[i])) return false;
+  return true;
+}
+
+// The count byte is one less than the bytes that follow; the checksum folds it with all of them.
+bool TSTM32::Chip_Write_Block(std::uint32_t address, unsigned count) {
+  if (!Send_Command(W_Mem_) || !Send_Address(address)) return false;
+  const auto size_buf = static_cast<std::uint8_t>(count - 1);
+  Send_Chip_Byte(size_buf);
+  for (unsigned i = 0; i < count; ++i) Send_Chip_Byte(byteArray[i]);
+  Send_Chip_Byte(CRC8_Block_(size_buf));
+  return Chip_ASK();
+}
+
+bool TSTM32::Chip_WriteFromFile(const std::string& adrr_file) {
+  auto read = THex_Image::Read_File(adrr_file, {Flash_S_, Flash_F_});
+  if (!std::holds_alternative<THex_Image>(read)) return false;
+  TFlash_Progress progress;
+  return Flash_Image(*this, std::get<THex_Image>(read), progress).Result == FLASH_VERIFIED;
+}
+
+bool TSTM32::Chip_WriteFromFileThread(TSTM32& CSTM32, THex_Image image) {
+  FirmUpdTrear.reset();  // the last worker has finished; its thread is joined here
+  FirmUpdTrear = std::make_unique<TFirmUpdTrear>(CSTM32, std::move(image), CSTM32.Clock_);
+  return FirmUpdTrear->Start();
 }

@@ -1,18 +1,23 @@
 // The STM32 ROM bootloader as this program drives it through the bridge port: entering the bootloader
 // and the application by RTS and DTR, learning the command codes and the chip's memory map, reading
-// memory and erasing the flash.
+// memory, erasing the flash and writing a firmware image into it.
 #pragma once
 
 #include "bridge/TCP21xx.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+
+class TFirmUpdTrear;
+class THex_Image;
 
 enum TSTMState : std::uint8_t { ST_OPEN, ST_CLOSE };
 
 class TSTM32 : public TCP21xx {
 public:
   TSTM32(TUsbXpress& usb, TClock& clock);
+  ~TSTM32();  // waits for a worker that still writes
 
   std::uint8_t Chip_Connect();
   void Chip_Disconnect();
@@ -26,6 +31,18 @@ public:
   std::uint8_t CRC8_(std::uint32_t data) const;
   std::uint8_t CRC8_Block_(std::uint8_t size_buf) const;
   static std::uint8_t Get_Byte(std::uint32_t data, std::uint8_t pos);
+
+  // Write Memory of byteArray[0] to byteArray[count - 1] at `address`; count 1 to 256.
+  bool Chip_Write_Block(std::uint32_t address, unsigned count);
+  // Read Memory of `count` bytes, 1 to 256; true only when every one of them arrived.
+  bool Chip_Read_Memory(std::uint32_t Adr_S, unsigned count, std::uint8_t* data);
+  // Writes and verifies an Intel-HEX file into the erased flash on the calling thread; true when the
+  // file is a sound image and every byte of it was written, acknowledged and read back equal.
+  bool Chip_WriteFromFile(const std::string& adrr_file);
+  // Starts a worker that writes and verifies `image` (checked against this chip's flash) through
+  // CSTM32, and keeps it in FirmUpdTrear; returns at once. False when no thread could be started:
+  // the worker then counts as finished, with nothing written.
+  bool Chip_WriteFromFileThread(TSTM32& CSTM32, THex_Image image);
 
   // The Get answer fills these thirteen in the order the bootloader sends them.
   std::uint8_t NofBytes_ = 0;
@@ -56,11 +73,16 @@ public:
   std::uint32_t SysM_S_ = 0;
   std::uint32_t SysM_F_ = 0;
   TSTMState STM_State = ST_CLOSE;
+  std::unique_ptr<TFirmUpdTrear> FirmUpdTrear;  // the worker started last; kept until the next one
   std::uint8_t byteArray[256] = {};
 
 protected:
+  // One byte within the read time-out; false when none came.
+  bool Receive_Byte(std::uint8_t& byte);
   // Sends a command code and its complement and waits for the acknowledgement.
   bool Send_Command(std::uint8_t code);
   // Sends an address, most significant byte first, and its checksum, and waits for the acknowledgement.
   bool Send_Address(std::uint32_t address);
+  // Read Memory up to the acknowledgement of the count byte, which is one less than the bytes to come.
+  bool Send_Read_Request(std::uint32_t address, std::uint8_t count_less_one);
 };

@@ -1,29 +1,12 @@
 #include "firmware/THex_Image.h"
+#include "firmware/THex_Text.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 constexpr TFlash_Range FLASH{0x08000000, 0x08020000};
 
-// A record with its byte count and checksum computed.
-std::string Record(std::uint16_t offset, std::uint8_t type, const std::vector<std::uint8_t>& data) {
-  std::vector<std::uint8_t> bytes{static_cast<std::uint8_t>(data.size()), static_cast<std::uint8_t>(offset >> 8),
-                                  static_cast<std::uint8_t>(offset), type};
-  bytes.insert(bytes.end(), data.begin(), data.end());
-  std::uint8_t sum = 0;
-  for (auto b : bytes) sum = static_cast<std::uint8_t>(sum + b);
-  bytes.push_back(static_cast<std::uint8_t>(-sum));
-  std::string line = ":";
-  char digits[3];
-  for (auto b : bytes) {
-    std::snprintf(digits, sizeof digits, "%02X", b);
-    line += digits;
-  }
-  return line + "\n";
-}
-
 const std::string LINEAR_0800 = Record(0, 0x04, {0x08, 0x00});
-const std::string END = Record(0, 0x01, {});
 
 THex_Image Parsed(const std::string& text) {
   auto parsed = THex_Image::Parse(text, FLASH);

@@ -1,0 +1,38 @@
+// The worker thread that writes and verifies a firmware image while the interface thread waits:
+// created without running, given its inputs, then started. Its outcome is final before its
+// finished flag is set, and it stays readable until the next worker replaces it.
+#pragma once
+
+#include "firmware/THex_Image.h"
+#include "firmware/TImage_Flasher.h"
+
+#include <atomic>
+#include <thread>
+
+class TClock;
+class TSTM32;
+
+class TFirmUpdTrear {
+public:
+  // `clock` is the one the chip's port waits on: the thread announces itself to it.
+  TFirmUpdTrear(TSTM32& USTM32, THex_Image image, TClock& clock);
+  ~TFirmUpdTrear();  // waits for the thread to end
+
+  // False when the system could not start a thread: the worker then counts as finished.
+  bool Start();
+  bool Finished() const { return Finished_.load(std::memory_order_acquire); }
+  // The outcome; final once Finished() is true.
+  const TFlash_Outcome& Chip_WriteFromFile() const { return Chip_WriteFromFile_; }
+  const TFlash_Progress& Progress() const { return Progress_; }
+
+private:
+  void Execute();
+
+  TFlash_Outcome Chip_WriteFromFile_;
+  const THex_Image Image_;
+  TSTM32& USTM32;
+  TClock& Clock_;
+  TFlash_Progress Progress_;
+  std::atomic<bool> Finished_{false};
+  std::thread Thread_;
+};
