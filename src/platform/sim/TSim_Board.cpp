@@ -1,0 +1,248 @@
+#include "platform/sim/TSim_Board.h"
+
+#include <algorithm>
+
+TSim_Board::TSim_Board(TClock& clock, TSim_Board_Setup setup, std::uint32_t seed)
+    : Clock_(clock),
+      Parity_Dropped_(setup.Parity_Dropped),
+      Bridge_(setup.Bridge),
+      Chip_({setup.Flash, setup.Settings, setup.Filter_Rate, setup.Parity_Dropped, seed}, Inputs_, Faults_,
+            [this](std::uint8_t byte, const TSim_Line_Format& format, TDuration ready) {
+              Transmit(byte, format, ready);
+            }),
+      Saved_Pid_(Bridge_.Stored_Pid()) {
+  Chip_.Start(Bridge_.Lines.Rts, Clock_.Now());
+}
+
+// --- Time ---
+
+TDuration TSim_Board::Catch_Up() {
+  const TDuration now = Clock_.Now();
+  Advance(now);
+  return now;
+}
+
+// Bus events first, then bytes towards the board, then towards the host, at equal times.
+void TSim_Board::Advance(TDuration now) {
+  for (;;) {
+    const TDuration bus = Bus_Events_.empty() ? TDuration::max() : Bus_Events_.begin()->first;
+    const TDuration chip = To_Board_.Next_Arrival().value_or(TDuration::max());
+    const TDuration host = To_Host_.Next_Arrival().value_or(TDuration::max());
+    const TDuration next = std::min({bus, chip, host});
+    if (next > now) break;
+    if (next == bus) {
+      const TBus_Event event = Bus_Events_.begin()->second;
+      Bus_Events_.erase(Bus_Events_.begin());
+      Run_Bus_Event(event, next);
+    } else if (next == chip) {
+      Deliver_To_Chip(To_Board_.Take_First());
+    } else {
+      Deliver_To_Host(To_Host_.Take_First());
+    }
+  }
+  Persist_If_Changed();
+}
+
+TDuration TSim_Board::Next_Event() const {
+  return std::min({Bus_Events_.empty() ? TDuration::max() : Bus_Events_.begin()->first,
+                   To_Board_.Next_Arrival().value_or(TDuration::max()),
+                   To_Host_.Next_Arrival().value_or(TDuration::max())});
+}
+
+// A reset's re-enumeration does not happen while the cable is out.
+void TSim_Board::Run_Bus_Event(TBus_Event event, TDuration at) {
+  switch (event) {
+    case BUS_UNPLUG:
+      Plugged_ = false;
+      if (Bridge_.Present()) Leave_Bus(at);
+      break;
+    case BUS_REPLUG:
+      Plugged_ = true;
+      [[fallthrough]];
+    case BUS_ENUMERATE:
+      if (Plugged_ && !Bridge_.Present()) Bridge_.Enumerate();
+  }
+}
+
+// --- The serial line ---
+
+void TSim_Board::Deliver_To_Chip(const TSim_Wire_Byte& byte) {
+  Wire_Log_[SIM_TO_BOARD].push_back(byte.Value);
+  Chip_.Receive(byte.Value, byte.Format, byte.Arrival);
+}
+
+// A byte in another format than the bridge's arrives as garbage, which it discards.
+void TSim_Board::Deliver_To_Host(const TSim_Wire_Byte& byte) {
+  Wire_Log_[SIM_TO_HOST].push_back(byte.Value);
+  if (Bridge_.Present() && Receiver_Reads(byte.Format, Bridge_.Format(), Parity_Dropped_))
+    Bridge_.Received.push_back(byte.Value);
+}
+
+void TSim_Board::Transmit(std::uint8_t byte, const TSim_Line_Format& format, TDuration ready) {
+  if (Faults_.Silent) return;
+  To_Host_.Send(Corrupted(SIM_TO_HOST, byte), format, ready + Faults_.Answer_Delay);
+}
+
+std::uint8_t TSim_Board::Corrupted(TSim_Direction direction, std::uint8_t byte) {
+  return Faults_.Corrupt_Byte[direction].Tick() ? byte ^ Faults_.Corrupt_Mask[direction] : byte;
+}
+
+// DTR asserted holds the chip in reset, and what it had not yet sent is never sent; releasing DTR
+// starts it, into the bootloader when RTS is asserted at that moment.
+void TSim_Board::Drive_Lines(TSim_Lines lines, TDuration at) {
+  const TSim_Lines before = Bridge_.Lines;
+  Bridge_.Lines = lines;
+  if (lines.Dtr && !before.Dtr) {
+    Chip_.Hold_In_Reset();
+    To_Host_.Drop_Unsent(at);
+  } else if (!lines.Dtr && before.Dtr) {
+    Chip_.Start(lines.Rts, at);
+  }
+}
+
+// An unpowered bridge releases its lines; what was on the wire is lost.
+void TSim_Board::Leave_Bus(TDuration at) {
+  Drive_Lines({}, at);
+  To_Board_.Clear();
+  To_Host_.Clear();
+  Bridge_.Leave_Bus();
+}
+
+// --- Persistence ---
+
+void TSim_Board::On_Persistent_Change(TSim_Persist persist) {
+  std::lock_guard lock(Mutex_);
+  Persist_ = std::move(persist);
+}
+
+TSim_Persistent_State TSim_Board::State() const {
+  return {Bridge_.Stored_Pid(), Chip_.Memory().Flash(), Chip_.Stored_Settings()};
+}
+
+void TSim_Board::Persist_If_Changed() {
+  const std::uint64_t flash = Chip_.Memory().Flash_Changes(), stores = Chip_.Settings_Stores();
+  if (flash == Saved_Flash_Changes_ && stores == Saved_Settings_Stores_ && Bridge_.Stored_Pid() == Saved_Pid_) return;
+  Saved_Flash_Changes_ = flash;
+  Saved_Settings_Stores_ = stores;
+  Saved_Pid_ = Bridge_.Stored_Pid();
+  if (Persist_) Persist_(State());
+}
+
+TSim_Persistent_State TSim_Board::Persistent_State() {
+  std::lock_guard lock(Mutex_);
+  Catch_Up();
+  return State();
+}
+
+// --- Inspection ---
+
+TSim_Bridge_Identity TSim_Board::Identity() {
+  std::lock_guard lock(Mutex_);
+  Catch_Up();
+  return Bridge_.Identity();
+}
+
+std::uint16_t TSim_Board::Stored_Pid() {
+  std::lock_guard lock(Mutex_);
+  Catch_Up();
+  return Bridge_.Stored_Pid();
+}
+
+bool TSim_Board::Listed(TSim_View view) {
+  std::lock_guard lock(Mutex_);
+  Catch_Up();
+  return Bridge_.Listed_By(view);
+}
+
+TSim_Lines TSim_Board::Lines() {
+  std::lock_guard lock(Mutex_);
+  Catch_Up();
+  return Bridge_.Lines;
+}
+
+TSim_Run TSim_Board::Running() {
+  std::lock_guard lock(Mutex_);
+  Catch_Up();
+  return Chip_.Running();
+}
+
+std::vector<std::uint8_t> TSim_Board::Flash(std::uint32_t address, std::uint32_t count) {
+  std::lock_guard lock(Mutex_);
+  Catch_Up();
+  const auto first = Chip_.Memory().Flash().begin() + (address - SIM_FLASH_START);
+  return {first, first + count};
+}
+
+std::optional<std::uint16_t> TSim_Board::Live_Parameter(std::uint8_t id) {
+  std::lock_guard lock(Mutex_);
+  return Chip_.Live_Parameter(id, Catch_Up());
+}
+
+TSim_Settings TSim_Board::Stored_Settings() {
+  std::lock_guard lock(Mutex_);
+  Catch_Up();
+  return Chip_.Stored_Settings();
+}
+
+std::vector<std::uint8_t> TSim_Board::Wire_Log(TSim_Direction direction) {
+  std::lock_guard lock(Mutex_);
+  Catch_Up();
+  return Wire_Log_[direction];
+}
+
+void TSim_Board::Clear_Wire_Log() {
+  std::lock_guard lock(Mutex_);
+  Catch_Up();
+  for (auto& log : Wire_Log_) log.clear();
+}
+
+// --- Inputs and faults ---
+
+TSim_Inputs TSim_Board::Inputs() {
+  std::lock_guard lock(Mutex_);
+  return Inputs_;
+}
+
+// The filter time is counted up to now under the old inputs.
+void TSim_Board::Set_Inputs(const TSim_Inputs& inputs) {
+  std::lock_guard lock(Mutex_);
+  Chip_.Run_Until(Catch_Up());
+  Inputs_ = inputs;
+}
+
+void TSim_Board::Unplug_At(TDuration when) {
+  std::lock_guard lock(Mutex_);
+  Bus_Events_.emplace(when, BUS_UNPLUG);
+  Catch_Up();
+}
+
+void TSim_Board::Replug_At(TDuration when) {
+  std::lock_guard lock(Mutex_);
+  Bus_Events_.emplace(when, BUS_REPLUG);
+  Catch_Up();
+}
+
+void TSim_Board::Set_Silent(bool silent) {
+  std::lock_guard lock(Mutex_);
+  Catch_Up();
+  Faults_.Silent = silent;
+}
+
+void TSim_Board::Delay_Answers(TDuration delay) {
+  std::lock_guard lock(Mutex_);
+  Catch_Up();
+  Faults_.Answer_Delay = delay;
+}
+
+void TSim_Board::Nack_Frame(unsigned n) {
+  std::lock_guard lock(Mutex_);
+  Catch_Up();
+  Faults_.Nack_Frame.Arm(n);
+}
+
+void TSim_Board::Corrupt_Byte(TSim_Direction direction, unsigned n, std::uint8_t mask) {
+  std::lock_guard lock(Mutex_);
+  Catch_Up();
+  Faults_.Corrupt_Byte[direction].Arm(n);
+  Faults_.Corrupt_Mask[direction] = mask;
+}

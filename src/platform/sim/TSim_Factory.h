@@ -1,0 +1,25 @@
+// The states boards leave the factory in, the application images the project generates for them,
+// and the board that `--simulate` runs.
+#pragma once
+
+#include "platform/sim/TSim_Board.h"
+
+#include <cstdint>
+#include <vector>
+
+enum TSim_Factory_State {
+  SIM_FACTORY_VCP,        // bridge in virtual-COM-port mode, firmware 2.3
+  SIM_FACTORY_USBXPRESS,  // bridge in USBXpress mode, firmware 2.3
+  SIM_FACTORY_BLANK,      // bridge in USBXpress mode, flash erased
+  SIM_FACTORY_OLD,        // bridge in USBXpress mode, firmware 2.0
+};
+
+// An application image for flash at 0x08000000: a vector table, code, and the version bytes
+// (minor, major) at 0x08003C02. Its length is not a whole number of 16-byte records.
+std::vector<std::uint8_t> Application_Image(std::uint8_t major, std::uint8_t minor);
+
+TSim_Board_Setup Factory_Setup(TSim_Factory_State state);
+
+// Under --simulate the filter running time counts ten minutes per second, so a session shows it move.
+inline constexpr double SIM_SIMULATE_FILTER_RATE = 600;
+TSim_Board_Setup Simulation_Setup(TSim_Factory_State state);

@@ -1,0 +1,111 @@
+#include "platform/sim/TSim_State_File.h"
+
+#include "platform/sim/TSim_Memory.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace {
+constexpr const char* HEADER = "yeli-sim board state 1";
+constexpr std::uint32_t ROW = 32;
+
+std::string Hex(std::uint32_t value, int digits) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%0*X", digits, value);
+  return text;
+}
+
+// A whole hexadecimal number of at most `digits` digits.
+std::optional<std::uint32_t> Parse_Hex(const std::string& text, std::size_t digits) {
+  if (text.empty() || text.size() > digits ||
+      !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isxdigit(c); }))
+    return std::nullopt;
+  return static_cast<std::uint32_t>(std::stoul(text, nullptr, 16));
+}
+
+std::optional<std::uint32_t> Parse_Decimal(const std::string& text, std::uint32_t max) {
+  if (text.empty() || text.size() > 5 ||
+      !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); }))
+    return std::nullopt;
+  const auto value = static_cast<std::uint32_t>(std::stoul(text));
+  if (value > max) return std::nullopt;
+  return value;
+}
+
+void Write_State(std::ostream& out, const TSim_Persistent_State& state) {
+  out << HEADER << "\npid " << Hex(state.Pid, 4) << '\n';
+  for (const auto& [id, value] : state.Settings) out << "setting " << int{id} << ' ' << value << '\n';
+  for (std::uint32_t offset = 0; offset < state.Flash.size(); offset += ROW) {
+    const auto first = state.Flash.begin() + offset, last = first + std::min<std::size_t>(ROW, state.Flash.size() - offset);
+    if (std::all_of(first, last, [](std::uint8_t b) { return b == SIM_ERASED; })) continue;
+    out << "flash " << Hex(SIM_FLASH_START + offset, 8) << ' ';
+    for (auto byte = first; byte != last; ++byte) out << Hex(*byte, 2);
+    out << '\n';
+  }
+}
+
+// One line of the file; returns what is wrong with it, or an empty text.
+std::string Read_Line(const std::string& line, TSim_Persistent_State& state, bool& has_pid) {
+  std::istringstream words(line);
+  std::string key, first, second, extra;
+  words >> key >> first >> second >> extra;
+  if (!extra.empty()) return "too many words";
+  if (key == "pid") {
+    const auto pid = Parse_Hex(first, 4);
+    if (!pid || !second.empty()) return "'pid' needs a product id of up to four hexadecimal digits";
+    state.Pid = static_cast<std::uint16_t>(*pid);
+    has_pid = true;
+  } else if (key == "setting") {
+    const auto id = Parse_Decimal(first, 255), value = Parse_Decimal(second, 65535);
+    if (!id || !value) return "'setting' needs a parameter id and a value from 0 to 65535";
+    if (!state.Settings.contains(static_cast<std::uint8_t>(*id))) return "parameter " + first + " is no setting";
+    state.Settings[static_cast<std::uint8_t>(*id)] = static_cast<std::uint16_t>(*value);
+  } else if (key == "flash") {
+    const auto address = Parse_Hex(first, 8);
+    const std::size_t count = second.size() / 2;
+    const auto bytes_valid = second.size() % 2 == 0 && count >= 1 && count <= ROW &&
+                             std::all_of(second.begin(), second.end(), [](unsigned char c) { return std::isxdigit(c); });
+    if (!address || !bytes_valid) return "'flash' needs an address and 1 to 32 bytes in hexadecimal";
+    if (*address < SIM_FLASH_START || *address - SIM_FLASH_START + count > state.Flash.size())
+      return "the row does not lie within flash";
+    for (std::size_t i = 0; i < count; ++i)
+      state.Flash[*address - SIM_FLASH_START + i] = static_cast<std::uint8_t>(std::stoul(second.substr(2 * i, 2), nullptr, 16));
+  } else {
+    return "unknown entry '" + key + "'";
+  }
+  return {};
+}
+}  // namespace
+
+std::string Save_Board_State(const std::filesystem::path& file, const TSim_Persistent_State& state) {
+  std::filesystem::path temporary = file;
+  temporary += ".tmp";
+  {
+    std::ofstream out(temporary, std::ios::trunc);
+    Write_State(out, state);
+    out.close();
+    if (!out) return "cannot write " + temporary.string();
+  }
+  std::error_code error;
+  std::filesystem::rename(temporary, file, error);
+  if (!error) return {};
+  std::filesystem::remove(temporary, error);
+  return "cannot replace " + file.string() + ": " + error.message();
+}
+
+std::string Load_Board_State(const std::filesystem::path& file, TSim_Persistent_State& state) {
+  std::ifstream in(file);
+  if (!in) return "cannot read " + file.string();
+  std::string line;
+  if (!std::getline(in, line) || line != HEADER) return file.string() + ":1: not a board state file";
+  bool has_pid = false;
+  for (int number = 2; std::getline(in, line); ++number) {
+    if (line.empty()) continue;
+    const std::string problem = Read_Line(line, state, has_pid);
+    if (!problem.empty()) return file.string() + ":" + std::to_string(number) + ": " + problem;
+  }
+  if (!has_pid) return file.string() + ": no 'pid' line";
+  return {};
+}

@@ -1,0 +1,21 @@
+// A board's persistent state as a text file an engineer can read: a header line, the stored
+// product id, the non-volatile settings, and the rows of flash that are not erased.
+//
+//   yeli-sim board state 1
+//   pid EA61
+//   setting 16 200
+//   flash 08000000 00500020310100083501...   (up to 32 bytes a row)
+#pragma once
+
+#include "platform/sim/TSim_Board.h"
+
+#include <filesystem>
+#include <string>
+
+// Written to a temporary file beside `file` and renamed over it, so a killed process never leaves a
+// broken file. Returns what went wrong, or an empty text.
+std::string Save_Board_State(const std::filesystem::path& file, const TSim_Persistent_State& state);
+
+// Settings the file does not name keep their value in `state`, and so does flash it does not name
+// (erased). Returns what is wrong with the file, naming its line, or an empty text.
+std::string Load_Board_State(const std::filesystem::path& file, TSim_Persistent_State& state);
