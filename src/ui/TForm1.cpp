@@ -98,6 +98,13 @@ void TForm1::FormCreate() {
   Register_Hot_Keys();
   Program.Button4->hide();
   Controller = std::make_unique<TVOK_Yeli>(Environment.UsbXpress, Environment.Clock);
+  // The panel starts at "1 pulse", one tachometer pulse per revolution.
+  const TGuard guard = [this](THandler handler) { return Guarded(std::move(handler)); };
+  const TPanel_Flags flags{Param_Changed, Config_Not_Written};
+  Panel = std::make_unique<TParameter_Panel>(Control, Controller->Prop, flags, guard);
+  Config_Commands = std::make_unique<TConfig_Commands>(
+      Control, *Controller, *Panel, Control_Log, TConfig_Dialogs{Environment.Dialogs, this, OpenDialog2, SaveDialog1},
+      flags, guard);
   Discovery = std::make_unique<TDevice_Discovery>(Environment.Manufacturing, *Controller, Environment.Clock,
                                                   Program_Log, [this] { Environment.Timers.Pump(); });
   Supervisor = std::make_unique<TLink_Supervisor>(*Controller, *Discovery, static_cast<TSupervisor_View&>(*this),
@@ -124,8 +131,7 @@ void TForm1::FormCloseQuery(bool& CanClose) {
   if (Config_Not_Written) CanClose = Environment.Dialogs.Ask_Yes_No(this, EXIT_QUESTION);
   if (!CanClose) {
     Show_Page(TabSheet2);
-    // Button10 ("Write Config") lives on the Control Mode page.
-    if (auto* write_config = TabSheet2->findChild<QWidget*>("Button10")) write_config->setFocus();
+    Control.Button10->setFocus();
   }
 }
 
@@ -159,7 +165,10 @@ bool TForm1::Auto_Switch() const { return Program.CheckBox4->isChecked(); }
 void TForm1::Enable_Window(bool enabled) { setEnabled(enabled); }
 void TForm1::Enable_Supervisor_Timer(bool enabled) { Timer1->Set_Enabled(enabled); }
 
-void TForm1::WMHotKey(int) {}
+// The hot keys act on the page shown.
+void TForm1::WMHotKey(int id) {
+  if (PageControl1->currentWidget() == TabSheet2) return Config_Commands->Hot_Key(id);
+}
 
 void TForm1::pdf1Click() { Open_Help("Yeli_Help.pdf"); }
 void TForm1::docx1Click() { Open_Help("Yeli_Help.docx"); }
@@ -169,7 +178,8 @@ void TForm1::Open_Help(const char* document) {
   Environment.Desktop.Open_Document(Environment.Program_Folder / "Help" / document);
 }
 
-// Filled in by the Control Mode panel and the firmware commands.
-void TForm1::Update_Visual_State() {}
+void TForm1::Update_Visual_State() { Panel->Update_Visual_State(); }
+
+// Filled in by the firmware commands.
 void TForm1::UpdateFirmware() {}
 void TForm1::Forget_Default_Firmware() {}

@@ -7,10 +7,12 @@
 #include "controller/TVOK_Yeli.h"
 #include "supervisor/TLink_Supervisor.h"
 #include "supervisor/TSupervisor_View.h"
+#include "ui/TConfig_Commands.h"
 #include "ui/TControl_Tab.h"
 #include "ui/TDialogs.h"
 #include "ui/TEnvironment.h"
 #include "ui/TMemo_Log.h"
+#include "ui/TParameter_Panel.h"
 #include "ui/TProgram_Tab.h"
 #include "ui/TTimer.h"
 
@@ -69,6 +71,9 @@ public:
   std::unique_ptr<TVOK_Yeli> Controller;
   std::unique_ptr<TDevice_Discovery> Discovery;
   std::unique_ptr<TLink_Supervisor> Supervisor;
+  // The Control Mode panel and its commands, which work on the controller's record.
+  std::unique_ptr<TParameter_Panel> Panel;
+  std::unique_ptr<TConfig_Commands> Config_Commands;
 
 protected:
   void closeEvent(QCloseEvent* event) override;

@@ -1,0 +1,89 @@
+#include "ui/TConfig_Commands.h"
+
+#include "controller/TConfig_File.h"
+
+#include <QFile>
+
+namespace {
+std::filesystem::path File_Path(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// The system's description of the failure, with the file it concerns.
+[[noreturn]] void Rethrow_With_Path(const char* action, const QString& path, const TFile_Error& error) {
+  throw TFile_Error(QString("Cannot %1 the configuration file %2: %3").arg(action, path, error.what()).toStdString());
+}
+}  // namespace
+
+TConfig_Commands::TConfig_Commands(TControl_Tab& tab, TVOK_Yeli& controller, TParameter_Panel& panel,
+                                   TLog& control_log, TConfig_Dialogs dialogs, TPanel_Flags flags,
+                                   const TGuard& guard)
+    : Controller_(controller), Panel_(panel), Log_(control_log), Dialogs_(dialogs), Flags_(flags) {
+  Connect_Guarded(guard, tab.Button9, &QPushButton::clicked, &Context_, [this] { Button9Click(); });
+  Connect_Guarded(guard, tab.Button8, &QPushButton::clicked, &Context_, [this] { Button8Click(); });
+  Connect_Guarded(guard, tab.Button10, &QPushButton::clicked, &Context_, [this] { Button10Click(); });
+  Connect_Guarded(guard, tab.Button14, &QPushButton::clicked, &Context_, [this] { Button14Click(); });
+}
+
+// The supervisor stores the settings on its next tick while the link is open; it logs the outcome.
+void TConfig_Commands::Button10Click() {
+  Controller_.VOK_Action = VOK_TO_SAVE_PARAM;
+  Flags_.Config_Not_Written = false;
+}
+
+// Runs in any link state and leaves the supervisor's state and request alone. A file that cannot be
+// read ends the command with the error box before anything is sent; the record stays as it was.
+void TConfig_Commands::Button8Click() {
+  Log_.Clear();
+  const auto path = Dialogs_.Dialogs.Open_File(Dialogs_.Owner, Dialogs_.Open);
+  if (!path) return;
+  if (!Controller_.CP_Connect()) return Fail_Open("Error connection", true);
+  Controller_.CP_State = CP_BUSY;
+  if (!Controller_.Init_CP(LINE_8N1)) return Fail_Open("Error CP init", true);
+  try {
+    Read_Config_File(File_Path(*path), Controller_.Prop);
+  } catch (const TFile_Error& error) {
+    Rethrow_With_Path("read", *path, error);
+  }
+  if (!Controller_.SetConfigIO()) return Fail_Open("Error load config from file");
+  Log_.Add("Load config from file OK");
+  if (!Controller_.GetConfigIO()) return Fail_Open("Error read config");
+  Log_.Add("read config OK");
+  Panel_.Update_Visual_State();
+  Controller_.CP_State = CP_ENABLED;
+}
+
+// Where the port failed, a cause the user can act on (a device they may not open) follows the
+// program's own line.
+void TConfig_Commands::Fail_Open(const char* line, bool port_failed) {
+  Log_.Add(line);
+  if (const std::string cause = Controller_.Port_Error(); port_failed && !cause.empty()) Log_.Add(cause);
+  Controller_.CP_State = CP_CLOSE;
+}
+
+// Works without a connection: the record as last read, with the edits not yet sent.
+void TConfig_Commands::Button9Click() {
+  const auto path = Dialogs_.Dialogs.Save_File(Dialogs_.Owner, Dialogs_.Save);
+  if (!path) return;
+  Log_.Clear();
+  try {
+    Write_Config_File(File_Path(*path), Controller_.Prop);
+  } catch (const TFile_Error& error) {
+    Rethrow_With_Path("write", *path, error);
+  }
+  Log_.Add("Save current config to file OK");
+}
+
+// The next write-back sends the reset once, however often it was asked for.
+void TConfig_Commands::Button14Click() {
+  Controller_.ResTime = true;
+  Flags_.Raise();
+}
+
+void TConfig_Commands::Hot_Key(int id) {
+  switch (id) {
+    case 0: return Button9Click();
+    case 1: return Button8Click();
+    case 2: return Button10Click();
+    case 3: return Button14Click();
+    default: return;
+  }
+}
