@@ -169,6 +169,7 @@ TSim_Run TSim_Board::Running() {
 std::vector<std::uint8_t> TSim_Board::Flash(std::uint32_t address, std::uint32_t count) {
   std::lock_guard lock(Mutex_);
   Catch_Up();
+  if (!TSim_Region{SIM_REGION_FLASH, SIM_FLASH_START, SIM_FLASH_SIZE}.Holds(address, count)) return {};
   const auto first = Chip_.Memory().Flash().begin() + (address - SIM_FLASH_START);
   return {first, first + count};
 }

@@ -64,7 +64,8 @@ public:
   bool Listed(TSim_View view);      // on the bus and bound to a driver the view reaches
   TSim_Lines Lines();
   TSim_Run Running();
-  std::vector<std::uint8_t> Flash(std::uint32_t address, std::uint32_t count);  // within flash
+  // `count` bytes from `address`; empty when they do not all lie in flash.
+  std::vector<std::uint8_t> Flash(std::uint32_t address, std::uint32_t count);
   // What the application answers for `id` now (see TSim_Microcontroller::Live_Parameter).
   std::optional<std::uint16_t> Live_Parameter(std::uint8_t id);
   TSim_Settings Stored_Settings();

@@ -1,6 +1,5 @@
 #include "platform/sim/TSim_Kept_Board.h"
 
-#include "platform/sim/TSim_Memory.h"
 #include "platform/sim/TSim_State_File.h"
 
 #include <filesystem>
@@ -10,7 +9,6 @@ TSim_Board* Attach_Board(TSim_Bus& bus, TSim_Board_Setup setup, const std::strin
   if (state_file.empty()) return &bus.Attach(std::move(setup));
 
   TSim_Persistent_State state{setup.Bridge.Pid, setup.Flash, setup.Settings};
-  state.Flash.resize(SIM_FLASH_SIZE, SIM_ERASED);
   if (std::filesystem::exists(state_file)) {
     error = Load_Board_State(state_file, state);
     if (!error.empty()) return nullptr;

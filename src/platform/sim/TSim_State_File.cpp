@@ -100,6 +100,7 @@ std::string Load_Board_State(const std::filesystem::path& file, TSim_Persistent_
   if (!in) return "cannot read " + file.string();
   std::string line;
   if (!std::getline(in, line) || line != HEADER) return file.string() + ":1: not a board state file";
+  state.Flash.assign(SIM_FLASH_SIZE, SIM_ERASED);
   bool has_pid = false;
   for (int number = 2; std::getline(in, line); ++number) {
     if (line.empty()) continue;

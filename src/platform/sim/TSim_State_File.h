@@ -16,6 +16,6 @@
 // broken file. Returns what went wrong, or an empty text.
 std::string Save_Board_State(const std::filesystem::path& file, const TSim_Persistent_State& state);
 
-// Settings the file does not name keep their value in `state`, and so does flash it does not name
-// (erased). Returns what is wrong with the file, naming its line, or an empty text.
+// Flash the file does not name is erased; settings it does not name keep their value in `state`.
+// Returns what is wrong with the file, naming its line, or an empty text.
 std::string Load_Board_State(const std::filesystem::path& file, TSim_Persistent_State& state);

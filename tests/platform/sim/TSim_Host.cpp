@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
-TSim_Host::TSim_Host(TSim_Board_Setup setup) : Board(Bus.Attach(std::move(setup))), Usb(Bus.UsbXpress()) {}
+// The chip takes a moment to start after power-up; bytes that come sooner are lost.
+TSim_Host::TSim_Host(TSim_Board_Setup setup) : Board(Bus.Attach(std::move(setup))), Usb(Bus.UsbXpress()) {
+  Clock.Sleep(std::chrono::milliseconds(10));
+}
 
 void TSim_Host::Open(std::uint16_t line_control) {
   ASSERT_EQ(Usb.Open(0, Handle), SI_SUCCESS);
