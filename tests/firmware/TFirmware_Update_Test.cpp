@@ -2,13 +2,13 @@
 // failure leaves in the log. Whole updates run against the virtual board.
 #include "firmware/TFirmware_Update.h"
 #include "firmware/THex_Text.h"
+#include "firmware/TTest_Folder.h"
 #include "platform/TVirtual_Clock.h"
 #include "support/TRecording_Log.h"
 #include "support/TScripted_UsbXpress.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
 using TLines = std::vector<std::string>;
@@ -19,7 +19,8 @@ struct TScripted_Update : testing::Test {
   TVirtual_Clock Clock;
   TSTM32 Chip{Usb, Clock};
   TRecording_Log Log;
-  std::filesystem::path File = std::filesystem::path(testing::TempDir()) / "scripted_update.hex";
+  TTest_Folder Folder;
+  std::filesystem::path File = Folder / "scripted_update.hex";
 
   TScripted_Update() {
     Usb.Products = {"USBXpress Device"};
@@ -29,7 +30,6 @@ struct TScripted_Update : testing::Test {
     Chip.Flash_S_ = 0x08000000;
     Chip.Flash_F_ = 0x08020000;
   }
-  ~TScripted_Update() override { std::filesystem::remove(File); }
   void Write_File(const std::string& text) { std::ofstream(File) << text; }
   TUpdate_End Update() { return Update_Firmware(Chip, Clock, File.string(), Log, nullptr); }
 };

@@ -1,0 +1,133 @@
+// Whole firmware updates against the virtual board, with images made by an independent tool.
+#include "firmware/TFirmware_Update.h"
+#include "firmware/THex_Text.h"
+#include "firmware/TSrec_Image.h"
+#include "firmware/TTest_Folder.h"
+#include "platform/TVirtual_Clock.h"
+#include "platform/sim/TSim_Bus.h"
+#include "platform/sim/TSim_Factory.h"
+#include "support/TRecording_Log.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+using TBytes = std::vector<std::uint8_t>;
+using TLines = std::vector<std::string>;
+
+namespace {
+constexpr std::uint32_t FLASH_START = 0x08000000;
+constexpr std::uint32_t FLASH_SIZE = 128 * 1024;
+
+// An application of version `major`.`minor`, padded with data to `size` bytes.
+TBytes Application_Of_Size(std::uint8_t major, std::uint8_t minor, std::size_t size) {
+  TBytes image = Application_Image(major, minor);
+  const TBytes filler = Pattern(size - image.size(), 3);
+  image.insert(image.end(), filler.begin(), filler.end());
+  return image;
+}
+
+struct TBoard_Update : testing::Test {
+  TVirtual_Clock Clock;
+  TSim_Bus Bus{Clock};
+  TSim_Board& Board = Bus.Attach(Factory_Setup(SIM_FACTORY_USBXPRESS));
+  TSTM32 Chip{Bus.UsbXpress(), Clock};
+  TRecording_Log Log;
+  TTest_Folder Folder;
+
+  // As the link supervisor leaves the chip: in its bootloader, identified, the port closed.
+  void Identify() {
+    ASSERT_TRUE(Chip.CP_Connect());
+    Chip.CP_State = CP_BUSY;
+    ASSERT_TRUE(Chip.Init_CP(LINE_8E1));
+    ASSERT_TRUE(Chip.Chip_Get_Header());
+    Chip.Close();
+    Chip.CP_State = CP_CLOSE;
+  }
+  std::filesystem::path Write_File(const char* name, const std::string& text) {
+    const std::filesystem::path path = Folder / name;
+    std::ofstream(path) << text;
+    return path;
+  }
+  TUpdate_End Update(const std::filesystem::path& file) {
+    Identify();
+    return Update_Firmware(Chip, Clock, file.string(), Log, nullptr);
+  }
+  std::uint16_t Running_Version() { return Board.Live_Parameter(255).value_or(0); }
+};
+}  // namespace
+
+TEST_F(TBoard_Update, Writes_And_Verifies_A_100_KiB_Image_Made_By_Srec_Cat) {
+  const TBytes image = Application_Of_Size(2, 5, 100 * 1024);
+  for (int record_size : {16, 32}) {
+    SCOPED_TRACE(record_size);
+    Log.Clear();
+    const auto hex = Srec_Cat_Hex(image, FLASH_START, record_size, Folder / "srec_100k.hex");
+    if (!hex) GTEST_SKIP() << "srec_cat (package srecord) is not installed";
+
+    EXPECT_EQ(Update(*hex), UPDATE_CHIP_RESTARTED);
+
+    ASSERT_EQ(Log.Lines.size(), 6u);
+    EXPECT_EQ(Log.Lines[0], "Chip erase OK");
+    EXPECT_EQ(Log.Lines[1], "Update firmware");
+    EXPECT_GT(Log.Lines[2].size(), 10u);
+    EXPECT_EQ(Log.Lines[2].find_first_not_of('.'), std::string::npos);
+    EXPECT_EQ(TLines(Log.Lines.begin() + 3, Log.Lines.end()),
+              (TLines{"Verify firmware OK", "Update firmware finish", "Chip disconnect"}));
+    EXPECT_EQ(Board.Flash(FLASH_START, static_cast<std::uint32_t>(image.size())), image);
+    EXPECT_EQ(Board.Flash(FLASH_START + static_cast<std::uint32_t>(image.size()), 64), TBytes(64, 0xFF));
+    EXPECT_EQ(Board.Running(), SIM_RUN_APPLICATION);
+    EXPECT_EQ(Running_Version(), 0x0205);
+    EXPECT_EQ(Chip.CP_State, CP_CLOSE);
+  }
+}
+
+TEST_F(TBoard_Update, A_Bad_File_Leaves_The_Old_Firmware_Running) {
+  const std::string good = Data_Records(FLASH_START, Application_Image(2, 7), 16);
+  const std::pair<const char*, std::string> files[] = {
+      {"checksum", good + ":10000000000102030405060708090A0B0C0D0E0F00\n" + END},
+      {"outside flash", good + Record(0, 0x04, {0x08, 0x02}) + Record(0x10, 0x00, {1, 2}) + END},
+      {"truncated line", good + ":10001000000102\n" + END},
+      {"no end record", good},
+  };
+  const TBytes factory = Board.Flash(FLASH_START, FLASH_SIZE);
+  for (const auto& [name, text] : files) {
+    SCOPED_TRACE(name);
+    Log.Clear();
+    EXPECT_EQ(Update(Write_File("bad.hex", text)), UPDATE_CHIP_RESTARTED);
+    ASSERT_EQ(Log.Lines.size(), 3u);
+    EXPECT_EQ(Log.Lines[0], "Firmware file error");
+    EXPECT_TRUE(Log.Lines[1].starts_with("line ")) << Log.Lines[1];
+    EXPECT_EQ(Log.Lines[2], "Chip disconnect");
+    EXPECT_EQ(Board.Flash(FLASH_START, FLASH_SIZE), factory);
+    EXPECT_EQ(Board.Running(), SIM_RUN_APPLICATION);
+    EXPECT_EQ(Running_Version(), 0x0203);
+  }
+}
+
+TEST_F(TBoard_Update, A_Refused_Block_Or_A_Corrupted_Read_Back_Is_No_Success) {
+  const auto hex = Write_File("app.hex", Data_Records(FLASH_START, Application_Of_Size(2, 6, 20 * 1024), 16) + END);
+  struct TCase {
+    const char* Name;
+    std::function<void()> Fault;  // set once the chip is identified and erased
+    TLines Tail;
+  };
+  const TCase cases[] = {
+      // Frames acknowledged before the fault: the erase's two, then command, address and data of two blocks.
+      {"third block's address refused", [&] { Board.Nack_Frame(2 + 2 * 3 + 2); },
+       {"Write firmware error at 0x08000200 (not acknowledged)", "Update firmware error", "Chip disconnect"}},
+      // Byte 40 of the second block read back, flipped on its way to the host: after the erase's two
+      // acknowledgements, three for each of the 80 blocks written, and the first block read back.
+      {"read-back corrupted", [&] { Board.Corrupt_Byte(SIM_TO_HOST, 2 + 80 * 3 + (3 + 256) + 3 + 41, 0x01); },
+       {"Verify firmware error at 0x08000128", "Update firmware error", "Chip disconnect"}},
+  };
+  for (const TCase& test : cases) {
+    SCOPED_TRACE(test.Name);
+    Log.Clear();
+    Identify();
+    test.Fault();
+    EXPECT_EQ(Update_Firmware(Chip, Clock, hex.string(), Log, nullptr), UPDATE_CHIP_RESTARTED);
+    ASSERT_GE(Log.Lines.size(), 3u);
+    EXPECT_EQ(TLines(Log.Lines.end() - 3, Log.Lines.end()), test.Tail);
+  }
+}
