@@ -1,0 +1,22 @@
+// yeli-bench: prints each figure as "NAME: VALUE (target < LIMIT)"; exits 1 when one misses.
+#include "TFlash_Benchmark.h"
+
+#include <cstdio>
+#include <exception>
+
+namespace {
+bool Report(const char* name, double value, double limit) {
+  std::printf("%s: %.4f (target < %g)\n", name, value, limit);
+  return value < limit;
+}
+}  // namespace
+
+int main() {
+  try {
+    const bool met = Report("flash_overhead_64k", Flash_Overhead_64_KiB(), 0.02);
+    return met ? 0 : 1;
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "yeli-bench: %s\n", error.what());
+    return 2;
+  }
+}
