@@ -75,7 +75,12 @@ int Run_Yeli_Service(int argc, char** argv) {
   TQt_Timer_Engine timers;
   TQt_Dialogs dialogs;
   TQt_Desktop desktop;
-  TEnvironment environment{bridges.UsbXpress(), bridges.Manufacturing(), clock, timers, dialogs, desktop, QCoreApplication::applicationDirPath().toStdString()};
+  const std::filesystem::path program_folder = QCoreApplication::applicationDirPath().toStdString();
+  // The virtual board's default firmware lies apart from the vendor's, so it never reaches real hardware.
+  const bool simulated = std::get<TService_Options>(parsed).Simulate.has_value();
+  const std::filesystem::path restore_folder = program_folder / (simulated ? "sim/Restore" : "Restore");
+  TEnvironment environment{bridges.UsbXpress(), bridges.Manufacturing(), clock, timers, dialogs, desktop, program_folder,
+                           restore_folder};
 
   TForm1 form(environment);
   form.FormCreate();

@@ -19,4 +19,5 @@ struct TEnvironment {
   TDialogs& Dialogs;
   TDesktop& Desktop;
   std::filesystem::path Program_Folder;  // the folder of the executable: Help/ lies here
+  std::filesystem::path Restore_Folder{};  // the default firmware and its archiver
 };

@@ -53,6 +53,9 @@ TForm1::TForm1(TEnvironment& environment)
     if (!Showing_Page_From_Code_) PageControl1Change();
   });
   On(Program.Button1, &QPushButton::clicked, [this] { Button1Click(); });
+  On(Program.Button2, &QPushButton::clicked, [this] { Firmware->Button2Click(); });
+  On(Program.Button3, &QPushButton::clicked, [this] { Firmware->Button3Click(); });
+  On(Program.Button4, &QPushButton::clicked, [this] { Firmware->Button4Click(); });
 }
 
 TForm1::~TForm1() = default;
@@ -107,6 +110,9 @@ void TForm1::FormCreate() {
       flags, guard);
   Discovery = std::make_unique<TDevice_Discovery>(Environment.Manufacturing, *Controller, Environment.Clock,
                                                   Program_Log, [this] { Environment.Timers.Pump(); });
+  Firmware = std::make_unique<TFirmware_Commands>(
+      TFirmware_Window{this, Program, Program_Log, *Timer1, Environment.Dialogs, OpenDialog1, Environment.Clock},
+      *Controller, Environment.Restore_Folder);
   Supervisor = std::make_unique<TLink_Supervisor>(*Controller, *Discovery, static_cast<TSupervisor_View&>(*this),
                                                   Program_Log, Control_Log,
                                                   [this] { Environment.Timers.Pump(); }, Param_Changed,
@@ -180,6 +186,5 @@ void TForm1::Open_Help(const char* document) {
 
 void TForm1::Update_Visual_State() { Panel->Update_Visual_State(); }
 
-// Filled in by the firmware commands.
-void TForm1::UpdateFirmware() {}
-void TForm1::Forget_Default_Firmware() {}
+void TForm1::UpdateFirmware() { Firmware->UpdateFirmware(); }
+void TForm1::Forget_Default_Firmware() { Firmware->Forget_Default_Firmware(); }

@@ -11,6 +11,7 @@
 #include "ui/TControl_Tab.h"
 #include "ui/TDialogs.h"
 #include "ui/TEnvironment.h"
+#include "ui/TFirmware_Commands.h"
 #include "ui/TMemo_Log.h"
 #include "ui/TParameter_Panel.h"
 #include "ui/TProgram_Tab.h"
@@ -71,6 +72,7 @@ public:
   std::unique_ptr<TVOK_Yeli> Controller;
   std::unique_ptr<TDevice_Discovery> Discovery;
   std::unique_ptr<TLink_Supervisor> Supervisor;
+  std::unique_ptr<TFirmware_Commands> Firmware;
   // The Control Mode panel and its commands, which work on the controller's record.
   std::unique_ptr<TParameter_Panel> Panel;
   std::unique_ptr<TConfig_Commands> Config_Commands;

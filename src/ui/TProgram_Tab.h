@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 
 class TProgram_Tab {
@@ -17,4 +18,5 @@ public:
   QPushButton* Button2;
   QPushButton* Button3;
   QPushButton* Button4;
+  QProgressBar* ProgressBar5;  // the share of a firmware update done; hidden when idle
 };
