@@ -37,7 +37,9 @@ TForm1::TForm1(TEnvironment& environment)
       Timer3(new TTimer(environment.Timers, this, "Timer3", 100, false)),
       Timer4(new TTimer(environment.Timers, this, "Timer4", 4000, false)),
       Timer5(new TTimer(environment.Timers, this, "Timer5", 800, false)),
-      Timer6(new TTimer(environment.Timers, this, "Timer6", 400, true)) {
+      Timer6(new TTimer(environment.Timers, this, "Timer6", 400, true)),
+      Demo(TabSheet3, {*Timer3, *Timer4, *Timer5, environment.Dialogs, SaveDialog1, OpenDialog2,
+                       [this](THandler handler) { return Guarded(std::move(handler)); }}) {
   setObjectName("Form1");
   setWindowTitle("Yeli Service edition");
   setFont(Window_Font());
@@ -53,6 +55,10 @@ TForm1::TForm1(TEnvironment& environment)
     if (!Showing_Page_From_Code_) PageControl1Change();
   });
   On(Program.Button1, &QPushButton::clicked, [this] { Button1Click(); });
+  Timer3->OnTimer = Guarded([this] { Demo.Timer3Timer(); });
+  Timer4->OnTimer = Guarded([this] { Demo.Timer4Timer(); });
+  Timer5->OnTimer = Guarded([this] { Demo.Timer5Timer(); });
+  Timer6->OnTimer = Guarded([this] { Demo.Timer6Timer(); });
   On(Program.Button2, &QPushButton::clicked, [this] { Firmware->Button2Click(); });
   On(Program.Button3, &QPushButton::clicked, [this] { Firmware->Button3Click(); });
   On(Program.Button4, &QPushButton::clicked, [this] { Firmware->Button4Click(); });
@@ -121,6 +127,7 @@ void TForm1::FormCreate() {
   Param_Changed = false;
   Config_Not_Written = false;
   Controller->ResTime = false;
+  Demo.FormCreate();
   SW_Label->setText("Software version:3.9");
 }
 
@@ -174,6 +181,10 @@ void TForm1::Enable_Supervisor_Timer(bool enabled) { Timer1->Set_Enabled(enabled
 // The hot keys act on the page shown.
 void TForm1::WMHotKey(int id) {
   if (PageControl1->currentWidget() == TabSheet2) return Config_Commands->Hot_Key(id);
+  if (PageControl1->currentWidget() == TabSheet3) {
+    if (id == 0) Demo.Button13Click();
+    if (id == 1) Demo.Button12Click();
+  }
 }
 
 void TForm1::pdf1Click() { Open_Help("Yeli_Help.pdf"); }

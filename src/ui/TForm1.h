@@ -9,6 +9,7 @@
 #include "supervisor/TSupervisor_View.h"
 #include "ui/TConfig_Commands.h"
 #include "ui/TControl_Tab.h"
+#include "ui/TDemo_Tab.h"
 #include "ui/TDialogs.h"
 #include "ui/TEnvironment.h"
 #include "ui/TFirmware_Commands.h"
@@ -64,6 +65,8 @@ public:
   const TFile_Dialog OpenDialog1{"Open...", "Firmwire files |*.hex;  *.dfc;  |All files|*.*", ""};
   const TFile_Dialog OpenDialog2{"Open...", "*.cnf|*.cnf", ""};
   const TFile_Dialog SaveDialog1{"Save", "*.cnf|*.cnf", ".cnf"};
+
+  TDemo_Tab Demo;  // on TabSheet3
 
   bool Param_Changed = false;
   bool Config_Not_Written = false;

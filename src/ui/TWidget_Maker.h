@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QRect>
+#include <QSlider>
 #include <QString>
 #include <QWidget>
 
@@ -21,4 +22,17 @@ TWidget* Make_Widget(QWidget* parent, const char* name, const QString& caption, 
   widget->setObjectName(name);
   widget->setGeometry(bounds);
   return widget;
+}
+
+// A vertical slider as the window's sliders are: position `minimum` at the top, and the arrow keys
+// and the wheel move the handle the way they point.
+inline QSlider* Make_Vertical_Slider(QWidget* parent, const char* name, QRect bounds, int minimum, int maximum,
+                                     int position) {
+  auto* slider = Make_Widget<QSlider>(parent, name, bounds);
+  slider->setOrientation(Qt::Vertical);
+  slider->setInvertedAppearance(true);
+  slider->setInvertedControls(true);
+  slider->setRange(minimum, maximum);
+  slider->setValue(position);
+  return slider;
 }
