@@ -1,0 +1,45 @@
+#include "supervisor/TService_Bridges.h"
+
+#include "platform/linux/TLinux_Bridges.h"
+#include "platform/sim/TSim_Factory.h"
+#include "platform/sim/TSim_Kept_Board.h"
+
+namespace {
+class TSimulated_Bridges final : public TService_Bridges {
+public:
+  explicit TSimulated_Bridges(TClock& clock) : Bus(clock) {}
+  TUsbXpress& UsbXpress() override { return Bus.UsbXpress(); }
+  TManufacturing& Manufacturing() override { return Bus.Manufacturing(); }
+  TSim_Bus Bus;
+};
+
+class THardware_Bridges final : public TService_Bridges {
+public:
+  TUsbXpress& UsbXpress() override { return Bridges_.UsbXpress(); }
+  TManufacturing& Manufacturing() override { return Bridges_.Manufacturing(); }
+
+private:
+  TLinux_Bridges Bridges_;
+};
+
+TSim_Factory_State Factory_State(TSimulate_Mode mode) {
+  switch (mode) {
+    case SIMULATE_USBXPRESS: return SIM_FACTORY_USBXPRESS;
+    case SIMULATE_BLANK: return SIM_FACTORY_BLANK;
+    case SIMULATE_OLD: return SIM_FACTORY_OLD;
+    case SIMULATE_VCP: break;
+  }
+  return SIM_FACTORY_VCP;
+}
+}  // namespace
+
+std::unique_ptr<TService_Bridges> Make_Service_Bridges(const TService_Options& options, TClock& clock,
+                                                       std::function<void(const std::string&)> report,
+                                                       std::string& error) {
+  if (!options.Simulate) return std::make_unique<THardware_Bridges>();
+  auto simulated = std::make_unique<TSimulated_Bridges>(clock);
+  if (!Attach_Board(simulated->Bus, Simulation_Setup(Factory_State(*options.Simulate)), options.Sim_State,
+                    std::move(report), error))
+    return nullptr;
+  return simulated;
+}

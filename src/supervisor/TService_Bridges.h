@@ -1,0 +1,25 @@
+// The bridges yeli-service works with: the built-in virtual controller under --simulate, the CP210x
+// bridges attached to this machine otherwise.
+#pragma once
+
+#include "platform/TClock.h"
+#include "platform/TManufacturing.h"
+#include "platform/TUsbXpress.h"
+#include "supervisor/TService_Options.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class TService_Bridges {
+public:
+  virtual ~TService_Bridges() = default;
+  virtual TUsbXpress& UsbXpress() = 0;
+  virtual TManufacturing& Manufacturing() = 0;
+};
+
+// Nothing, with the reason in `error`, when the virtual controller's state file cannot be used.
+// `report` hears of a state file that could not be saved later on.
+std::unique_ptr<TService_Bridges> Make_Service_Bridges(const TService_Options& options, TClock& clock,
+                                                       std::function<void(const std::string&)> report,
+                                                       std::string& error);
