@@ -1,7 +1,10 @@
-// Hexadecimal digits as Intel-HEX text spells them, upper or lower case.
+// Hexadecimal text: the digits of Intel-HEX records, upper or lower case, and addresses as the
+// program's messages show them.
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <string>
 #include <string_view>
 
 inline constexpr std::uint8_t HEX_NOT_A_DIGIT = 0xFF;
@@ -17,4 +20,11 @@ constexpr std::uint8_t Hex_Digit(char c) {
 // The byte the first two characters of `s` spell; both must be digits.
 constexpr std::uint8_t Hex_Byte(std::string_view s) {
   return static_cast<std::uint8_t>(Hex_Digit(s[0]) * 16 + Hex_Digit(s[1]));
+}
+
+// "0x08003C02".
+inline std::string Hex_Address(std::uint32_t address) {
+  char text[11];
+  std::snprintf(text, sizeof text, "0x%08X", address);
+  return text;
 }

@@ -1,10 +1,9 @@
 #include "firmware/TFirmware_Update.h"
 
 #include "firmware/Boot_Waits.h"
+#include "firmware/Hex_Digits.h"
 #include "firmware/TFirmUpdTrear.h"
 #include "firmware/THex_Image.h"
-
-#include <cstdio>
 
 namespace {
 // The log's fixed lines, then the details this program adds.
@@ -24,12 +23,6 @@ constexpr const char* NO_ACKNOWLEDGEMENT = " (not acknowledged)";
 constexpr const char* NO_ANSWER = " (no answer)";
 constexpr const char* NO_WORKER = "The system could not start the firmware writer";
 
-std::string Hex32(std::uint32_t value) {
-  char text[11];
-  std::snprintf(text, sizeof text, "0x%08X", value);
-  return text;
-}
-
 void Add_Port_Error(TSTM32& chip, TLog& log) {
   if (const std::string cause = chip.Port_Error(); !cause.empty()) log.Add(cause);
 }
@@ -40,9 +33,9 @@ void Report(const TFlash_Outcome& outcome, TLog& log) {
       log.Add(VERIFY_OK);
       log.Add(UPDATE_FINISH);
       return;
-    case FLASH_NOT_WRITTEN: log.Add(WRITE_ERROR_AT + Hex32(outcome.Address) + NO_ACKNOWLEDGEMENT); break;
-    case FLASH_NOT_READ: log.Add(VERIFY_ERROR_AT + Hex32(outcome.Address) + NO_ANSWER); break;
-    case FLASH_DIFFERENT: log.Add(VERIFY_ERROR_AT + Hex32(outcome.Address)); break;
+    case FLASH_NOT_WRITTEN: log.Add(WRITE_ERROR_AT + Hex_Address(outcome.Address) + NO_ACKNOWLEDGEMENT); break;
+    case FLASH_NOT_READ: log.Add(VERIFY_ERROR_AT + Hex_Address(outcome.Address) + NO_ANSWER); break;
+    case FLASH_DIFFERENT: log.Add(VERIFY_ERROR_AT + Hex_Address(outcome.Address)); break;
   }
   log.Add(UPDATE_ERROR);
 }

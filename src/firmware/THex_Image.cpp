@@ -9,6 +9,9 @@
 #include <optional>
 
 namespace {
+// Far more than the text of the largest STM32F1 flash (1 MiB) takes.
+constexpr std::size_t MAX_FILE_SIZE = 16 * 1024 * 1024;
+
 enum THex_Record : std::uint8_t {
   HEX_DATA = 0x00,
   HEX_END_OF_FILE = 0x01,
@@ -17,12 +20,6 @@ enum THex_Record : std::uint8_t {
   HEX_EXTENDED_LINEAR_ADDRESS = 0x04,
   HEX_START_LINEAR_ADDRESS = 0x05,
 };
-
-std::string Hex32(std::uint32_t value) {
-  char text[11];
-  std::snprintf(text, sizeof text, "0x%08X", value);
-  return text;
-}
 }  // namespace
 
 std::string THex_Problem::Text() const {
@@ -119,15 +116,15 @@ std::optional<std::string> THex_Reader::Place_Run(std::uint32_t address, const s
   if (count == 0) return std::nullopt;
   const std::uint64_t end = std::uint64_t{address} + count;
   if (address < Flash_.First || end > Flash_.End)
-    return "data at " + Hex32(address) + " to " + Hex32(static_cast<std::uint32_t>(end - 1)) +
-           " lie outside the flash, " + Hex32(Flash_.First) + " to " + Hex32(Flash_.End - 1);
+    return "data at " + Hex_Address(address) + " to " + Hex_Address(static_cast<std::uint32_t>(end - 1)) +
+           " lie outside the flash, " + Hex_Address(Flash_.First) + " to " + Hex_Address(Flash_.End - 1);
   auto& runs = Image_.Runs_;
   auto after = runs.upper_bound(address);
-  if (after != runs.end() && after->first < end) return "data at " + Hex32(after->first) + " given twice";
+  if (after != runs.end() && after->first < end) return "data at " + Hex_Address(after->first) + " given twice";
   if (after != runs.begin()) {
     auto before = std::prev(after);
     const std::uint64_t before_end = before->first + std::uint64_t{before->second.size()};
-    if (before_end > address) return "data at " + Hex32(address) + " given twice";
+    if (before_end > address) return "data at " + Hex_Address(address) + " given twice";
     if (before_end == address) {
       before->second.insert(before->second.end(), data, data + count);
       Image_.Data_Size_ += count;
@@ -162,10 +159,15 @@ std::variant<THex_Image, THex_Problem> THex_Image::Read_File(const std::string& 
   if (!file) return THex_Problem{0, "cannot open " + path + ": " + std::strerror(errno)};
   std::string text;
   char buffer[65536];
-  while (std::size_t got = std::fread(buffer, 1, sizeof buffer, file)) text.append(buffer, got);
+  while (text.size() <= MAX_FILE_SIZE) {
+    const std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
+    if (got == 0) break;
+    text.append(buffer, got);
+  }
   const int error = std::ferror(file) ? errno : 0;
   std::fclose(file);
   if (error) return THex_Problem{0, "cannot read " + path + ": " + std::strerror(error)};
+  if (text.size() > MAX_FILE_SIZE) return THex_Problem{0, path + " is too large for a firmware image (over 16 MiB)"};
   return Parse(text, flash);
 }
 

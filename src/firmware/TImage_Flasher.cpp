@@ -29,6 +29,8 @@ std::vector<TBlock> Blocks_Of(const THex_Image& image, std::uint32_t flash_start
 }  // namespace
 
 TFlash_Outcome Flash_Image(TSTM32& chip, const THex_Image& image, TFlash_Progress& progress) {
+  if (image.First_Address() < chip.Flash_S_ || image.End_Address() > chip.Flash_F_)
+    return {FLASH_NOT_WRITTEN, image.First_Address()};  // checked for another chip: nothing is sent
   const std::vector<TBlock> blocks = Blocks_Of(image, chip.Flash_S_);
   progress.Done = 0;
   progress.Total = static_cast<unsigned>(2 * blocks.size());

@@ -29,7 +29,7 @@ struct TFlash_Outcome {
   bool Written() const { return Result != FLASH_NOT_WRITTEN; }
 };
 
-// `image` lies inside the chip's flash (as THex_Image::Read_File checks), which has been erased.
+// The chip's flash has been erased; an image that does not lie inside it is not written at all.
 // Blocks without a byte of the image are skipped, gaps inside a block are written as erased flash
 // (0xFF), and the last block ends at the image's last byte, padded with 0xFF to whole 32-bit words
 // as the flash programs them.

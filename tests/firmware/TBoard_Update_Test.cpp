@@ -105,6 +105,19 @@ TEST_F(TBoard_Update, A_Bad_File_Leaves_The_Old_Firmware_Running) {
   }
 }
 
+TEST_F(TBoard_Update, The_Writer_Also_Runs_On_The_Calling_Thread) {
+  const TBytes image = Application_Of_Size(2, 8, 20 * 1024);
+  const auto hex = Write_File("app28.hex", Data_Records(FLASH_START, image, 16) + END);
+  Identify();
+  ASSERT_TRUE(Chip.CP_Connect());
+  Chip.CP_State = CP_BUSY;
+  ASSERT_TRUE(Chip.Init_CP(LINE_8E1));
+  EXPECT_FALSE(Chip.Chip_WriteFromFile((Folder / "missing.hex").string()));
+  ASSERT_TRUE(Chip.Chip_Erase(1, 1, true));
+  EXPECT_TRUE(Chip.Chip_WriteFromFile(hex.string()));
+  EXPECT_EQ(Board.Flash(FLASH_START, static_cast<std::uint32_t>(image.size())), image);
+}
+
 TEST_F(TBoard_Update, A_Refused_Block_Or_A_Corrupted_Read_Back_Is_No_Success) {
   const auto hex = Write_File("app.hex", Data_Records(FLASH_START, Application_Of_Size(2, 6, 20 * 1024), 16) + END);
   struct TCase {

@@ -1,7 +1,10 @@
 #include "firmware/THex_Image.h"
 #include "firmware/THex_Text.h"
+#include "firmware/TTest_Folder.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 namespace {
 constexpr TFlash_Range FLASH{0x08000000, 0x08020000};
@@ -85,8 +88,17 @@ INSTANTIATE_TEST_SUITE_P(
                   "line 1: extended linear address record with 1 data bytes instead of 2"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-TEST(THex_Image, A_Missing_File_Is_Named) {
-  auto parsed = THex_Image::Read_File("/no/such/image.hex", FLASH);
-  ASSERT_TRUE(std::holds_alternative<THex_Problem>(parsed));
-  EXPECT_EQ(std::get<THex_Problem>(parsed).Text(), "cannot open /no/such/image.hex: No such file or directory");
+TEST(THex_Image, A_File_That_Cannot_Be_An_Image_Is_Named) {
+  const TTest_Folder folder;
+  const std::string huge = (folder / "huge.hex").string();
+  std::filesystem::resize_file((std::ofstream(huge), huge), 17 * 1024 * 1024);
+  const std::pair<std::string, std::string> files[] = {
+      {"/no/such/image.hex", "cannot open /no/such/image.hex: No such file or directory"},
+      {huge, huge + " is too large for a firmware image (over 16 MiB)"},
+  };
+  for (const auto& [path, problem] : files) {
+    auto parsed = THex_Image::Read_File(path, FLASH);
+    ASSERT_TRUE(std::holds_alternative<THex_Problem>(parsed));
+    EXPECT_EQ(std::get<THex_Problem>(parsed).Text(), problem);
+  }
 }

@@ -147,6 +147,15 @@ TEST_F(TFlasher, The_Read_Back_Names_The_First_Byte_That_Differs_Or_The_Block_Th
   }
 }
 
+TEST_F(TFlasher, An_Image_Beyond_This_Chips_Flash_Is_Not_Written_At_All) {
+  auto parsed = THex_Image::Parse(Record(0, 0x04, {0x08, 0x03}) + Record(0, 0x00, {1, 2, 3, 4}) + END,
+                                  {FLASH_START, 0x08040000});
+  const TFlash_Outcome outcome = Flash_Image(Chip, std::get<THex_Image>(parsed), Progress);
+  EXPECT_EQ(outcome.Result, FLASH_NOT_WRITTEN);
+  EXPECT_EQ(outcome.Address, 0x08030000u);
+  EXPECT_TRUE(Usb.Sent.empty());
+}
+
 TEST_F(TFlasher, Read_Memory_Of_A_Whole_Block_Keeps_Every_Byte) {
   Read_Back(Pattern(256));
   TBytes flash(256);
