@@ -150,9 +150,13 @@ void TLink_Supervisor::Check_Usb() {
   }
 }
 
-// A pending switch, update or work-mode request stops the polling until a newer request replaces it.
+// A pending switch or update request stops the polling until a newer request replaces it. A request
+// for work mode is met already (the user came back to "Control Mode"), so the polling goes on.
 void TLink_Supervisor::Work() {
   switch (Controller_.VOK_Action) {
+    case VOK_TO_WORK_MODE:
+      Controller_.VOK_Action = VOK_NONE;
+      [[fallthrough]];
     case VOK_NONE:
       return Poll();
     case VOK_TO_FIRM_MODE:
@@ -170,13 +174,7 @@ void TLink_Supervisor::Work() {
 void TLink_Supervisor::Poll() {
   if (Controller_.CP_State == CP_BUSY) return;
   Controller_.CP_State = CP_BUSY;
-  if (Param_Changed_) {
-    Param_Changed_ = false;
-    if (!Controller_.SetConfigIO()) {
-      Control_Log_.Add("Error update ");
-      return Poll_Failure();
-    }
-  }
+  if (!Write_Back()) return;
   if (!Controller_.GetConfigIO()) {
     Control_Log_.Add("Error read config");
     return Poll_Failure();
@@ -185,10 +183,12 @@ void TLink_Supervisor::Poll() {
   Controller_.CP_State = CP_ENABLED;
 }
 
-// While another user holds the port the request stays for a later tick.
+// While another user holds the port the request stays for a later tick. Edits made just before
+// "Write Config" are sent first, so that the stored settings hold them.
 void TLink_Supervisor::Save_Settings() {
   if (Controller_.CP_State == CP_BUSY) return;
   Controller_.CP_State = CP_BUSY;
+  if (!Write_Back()) return;
   std::int32_t ignored = 0;
   if (!Controller_.GetParam(PARAM_STORE_SETTINGS, ignored)) {
     Control_Log_.Add("Error save config to controller");
@@ -197,6 +197,16 @@ void TLink_Supervisor::Save_Settings() {
   Control_Log_.Add("Save config to controller OK");
   Controller_.CP_State = CP_ENABLED;
   Controller_.VOK_Action = VOK_NONE;
+}
+
+// Sends the panel's edits, if there are any; false after a failed write, which ends the step.
+bool TLink_Supervisor::Write_Back() {
+  if (!Param_Changed_) return true;
+  Param_Changed_ = false;
+  if (Controller_.SetConfigIO()) return true;
+  Control_Log_.Add("Error update ");
+  Poll_Failure();
+  return false;
 }
 
 // The port is only marked closed; the next tick checks the device and starts work mode again.

@@ -30,6 +30,7 @@ private:
   void Work();
   void Poll();
   void Save_Settings();
+  bool Write_Back();
   void Poll_Failure();
   void Report_Firmware_Version(std::uint8_t major, std::uint8_t minor);
   void Add_Old_Firmware_Warning(TLog& log);
