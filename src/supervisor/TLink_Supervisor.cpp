@@ -1,14 +1,10 @@
 #include "supervisor/TLink_Supervisor.h"
 
-#include "controller/Parameter_Protocol.h"
+#include "controller/TController_Link.h"
 
 #include <string>
 
 namespace {
-constexpr std::uint32_t FIRMWARE_VERSION_ADDRESS = 0x08003C02;  // minor, then major
-constexpr std::uint8_t FIRMWARE_VERSION_READ = 80;              // bytes read there; the first two are used
-constexpr std::uint8_t ERASED = 0xFF;
-
 std::string Version_Text(int major, int minor) {
   return "Firmware version: " + std::to_string(major) + "." + std::to_string(minor);
 }
@@ -189,8 +185,7 @@ void TLink_Supervisor::Save_Settings() {
   if (Controller_.CP_State == CP_BUSY) return;
   Controller_.CP_State = CP_BUSY;
   if (!Write_Back()) return;
-  std::int32_t ignored = 0;
-  if (!Controller_.GetParam(PARAM_STORE_SETTINGS, ignored)) {
+  if (!Store_Settings(Controller_)) {
     Control_Log_.Add("Error save config to controller");
     return Poll_Failure();
   }
@@ -225,41 +220,38 @@ void TLink_Supervisor::Change_Driver_Mode(std::uint8_t mode) {
 
 // Leaves the chip in its bootloader and the port closed, on success as well.
 bool TLink_Supervisor::Process_USB_Device() {
-  bool identified = false;
-  if (!Controller_.CP_Connect()) {
-    Program_Log_.Add("Error connection");
-    Add_Port_Error(Program_Log_);
-    View_.Show_Default_Firmware(false);
-  } else {
-    Controller_.CP_State = CP_BUSY;
-    if (!Controller_.Init_CP(LINE_8E1)) {
+  const TIdentification chip = Identify_Controller(Controller_);
+  switch (chip.Stage) {
+    case LINK_NO_BRIDGE:
+      Program_Log_.Add("Error connection");
+      Add_Port_Error(Program_Log_);
+      View_.Show_Default_Firmware(false);
+      return false;
+    case LINK_NOT_OPENED:
       Program_Log_.Add("Error CP init");
       Add_Port_Error(Program_Log_);
-    } else {
-      std::uint8_t version[FIRMWARE_VERSION_READ] = {};
-      if (!Controller_.Chip_Get_Header()) {
-        Program_Log_.Add("Device is not Yeli");
-      } else {
-        Program_Log_.Add("");
-        Program_Log_.Add("Conected");
-        if (!Controller_.Chip_Get_Memory(FIRMWARE_VERSION_ADDRESS, FIRMWARE_VERSION_READ, version)) {
-          Program_Log_.Add("Read Mem fail");
-        } else {
-          Program_Log_.Add("Read Mem OK");
-          Report_Firmware_Version(version[1], version[0]);
-          View_.Enable_Firmware_File(true);
-          identified = true;
-        }
-      }
-      Controller_.Close();
-    }
+      return false;
+    case LINK_NO_ANSWER:
+      Program_Log_.Add("Device is not Yeli");
+      return false;
+    case LINK_NO_VERSION:
+    case LINK_DONE:
+      break;
   }
-  Controller_.CP_State = CP_CLOSE;
-  return identified;
+  Program_Log_.Add("");
+  Program_Log_.Add("Conected");
+  if (chip.Stage == LINK_NO_VERSION) {
+    Program_Log_.Add("Read Mem fail");
+    return false;
+  }
+  Program_Log_.Add("Read Mem OK");
+  Report_Firmware_Version(chip.Major, chip.Minor);
+  View_.Enable_Firmware_File(true);
+  return true;
 }
 
 void TLink_Supervisor::Report_Firmware_Version(std::uint8_t major, std::uint8_t minor) {
-  if (major == ERASED) {
+  if (major == FIRMWARE_ERASED) {
     Program_Log_.Add("WARNING The device is not programmed, or has an old firmware version");
     Program_Log_.Add("For correct operation update the device firmware");
     Program_Log_.Add(" ");
@@ -283,24 +275,21 @@ bool TLink_Supervisor::Process_to_Work() {
   Control_Log_.Clear();
   Control_Log_.Add("Searching Controller");
   Control_Log_.Add("...");
-  if (!Controller_.CP_Connect()) {
-    Control_Log_.Add("Error connection");
-    Add_Port_Error(Control_Log_);
-    Controller_.CP_State = CP_CLOSE;
-    return false;
-  }
-  Controller_.CP_State = CP_BUSY;
-  if (!Controller_.Init_CP(LINE_8N1)) {
-    Control_Log_.Add("Error CP init");
-    Add_Port_Error(Control_Log_);
-    Controller_.CP_State = CP_CLOSE;
-    return false;
-  }
-  Controller_.Chip_Disconnect();
-  if (!Controller_.GetConfigIO()) {
-    Control_Log_.Add("Error reading config");
-    Controller_.CP_State = CP_CLOSE;
-    return false;
+  switch (Start_Work_Mode(Controller_)) {
+    case LINK_NO_BRIDGE:
+      Control_Log_.Add("Error connection");
+      Add_Port_Error(Control_Log_);
+      return false;
+    case LINK_NOT_OPENED:
+      Control_Log_.Add("Error CP init");
+      Add_Port_Error(Control_Log_);
+      return false;
+    case LINK_NO_ANSWER:
+    case LINK_NO_VERSION:
+      Control_Log_.Add("Error reading config");
+      return false;
+    case LINK_DONE:
+      break;
   }
   const int major = Controller_.Prop.FirmW / 256;
   const int minor = Controller_.Prop.FirmW % 256;
@@ -308,7 +297,6 @@ bool TLink_Supervisor::Process_to_Work() {
   Control_Log_.Add(Version_Text(major, minor));
   if (major == 2 && minor == 0) Add_Old_Firmware_Warning(Control_Log_);
   View_.Update_Visual_State();
-  Controller_.CP_State = CP_ENABLED;
   Controller_.VOK_State = VOK_OPEN;
   Config_Not_Written_ = false;
   return true;

@@ -1,0 +1,54 @@
+#include "controller/TController_Link.h"
+
+#include "controller/Parameter_Protocol.h"
+
+namespace {
+constexpr std::uint32_t FIRMWARE_VERSION_ADDRESS = 0x08003C02;  // minor, then major
+constexpr std::uint8_t FIRMWARE_VERSION_READ = 80;              // bytes read there; the first two are used
+}  // namespace
+
+TLink_Stage Open_Link(TCP21xx& port, std::uint16_t line_control) {
+  if (!port.CP_Connect()) {
+    port.CP_State = CP_CLOSE;
+    return LINK_NO_BRIDGE;
+  }
+  port.CP_State = CP_BUSY;
+  if (!port.Init_CP(line_control)) {
+    port.CP_State = CP_CLOSE;
+    return LINK_NOT_OPENED;
+  }
+  return LINK_DONE;
+}
+
+TIdentification Identify_Controller(TSTM32& chip) {
+  TIdentification identification{Open_Link(chip, LINE_8E1)};
+  if (identification.Stage != LINK_DONE) return identification;
+  std::uint8_t version[FIRMWARE_VERSION_READ] = {};
+  if (!chip.Chip_Get_Header()) {
+    identification.Stage = LINK_NO_ANSWER;
+  } else if (!chip.Chip_Get_Memory(FIRMWARE_VERSION_ADDRESS, FIRMWARE_VERSION_READ, version)) {
+    identification.Stage = LINK_NO_VERSION;
+  } else {
+    identification.Minor = version[0];
+    identification.Major = version[1];
+  }
+  chip.Close();
+  chip.CP_State = CP_CLOSE;
+  return identification;
+}
+
+TLink_Stage Start_Work_Mode(TVOK_Yeli& controller) {
+  if (const TLink_Stage opened = Open_Link(controller, LINE_8N1); opened != LINK_DONE) return opened;
+  controller.Chip_Disconnect();
+  if (!controller.GetConfigIO()) {
+    controller.CP_State = CP_CLOSE;
+    return LINK_NO_ANSWER;
+  }
+  controller.CP_State = CP_ENABLED;
+  return LINK_DONE;
+}
+
+bool Store_Settings(TVOK_Yeli& controller) {
+  std::int32_t ignored = 0;
+  return controller.GetParam(PARAM_STORE_SETTINGS, ignored);
+}

@@ -1,0 +1,38 @@
+// The sequences that bring the controller to its ROM bootloader or to its application: opening
+// the port, identification with the firmware version, the start of work mode, and storing the
+// settings. Each tells how far it got; the callers write the messages.
+#pragma once
+
+#include "controller/TVOK_Yeli.h"
+
+#include <cstdint>
+
+enum TLink_Stage : std::uint8_t {
+  LINK_NO_BRIDGE,   // CP_Connect found no bridge in USBXpress mode
+  LINK_NOT_OPENED,  // Init_CP could not open or set up the bridge
+  LINK_NO_ANSWER,   // the bootloader did not identify itself, or the application did not answer
+  LINK_NO_VERSION,  // identification: the bootloader refused to read the firmware version
+  LINK_DONE,
+};
+
+struct TIdentification {
+  TLink_Stage Stage = LINK_NO_BRIDGE;
+  std::uint8_t Major = 0;  // of the firmware in flash once Stage is LINK_DONE; 0xFF: erased flash
+  std::uint8_t Minor = 0;
+};
+
+inline constexpr std::uint8_t FIRMWARE_ERASED = 0xFF;
+
+// CP_Connect, then Init_CP with `line_control`. Open: CP_State is CP_OPEN; otherwise CP_CLOSE.
+TLink_Stage Open_Link(TCP21xx& port, std::uint16_t line_control);
+
+// Starts the ROM bootloader at 8E1, learns its command codes and the chip's memory map, and reads
+// the firmware version. The port is closed at the end and the chip stays in its bootloader.
+TIdentification Identify_Controller(TSTM32& chip);
+
+// Restarts the chip into its application at 8N1 and runs the full read. The port stays open,
+// with CP_State CP_ENABLED when the read succeeded and CP_CLOSE when it failed.
+TLink_Stage Start_Work_Mode(TVOK_Yeli& controller);
+
+// The store-settings command (a read of parameter 96); true when the controller answered.
+bool Store_Settings(TVOK_Yeli& controller);
