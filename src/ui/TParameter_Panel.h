@@ -37,8 +37,6 @@ public:
   // A display setting of this program only: it changes no field and raises no flag.
   void ComboBox1Change();
 
-  const std::vector<TSlider_Setting>& Sliders() const { return Sliders_; }
-
   std::int32_t Pulses_Per_Rev = 1;  // tachometer pulses per fan revolution
   TFilter_Alarm_Field Alarm;        // Edit5
 
