@@ -7,7 +7,6 @@ using namespace std::chrono_literals;
 namespace {
 constexpr auto BUSY_WAIT = 100ms;  // one wait of CP_Connect for a port held by another user
 constexpr int BUSY_WAITS = 4;      // at most 400 ms in all
-constexpr const char* USBXPRESS_PRODUCT = "USBXpress Device";
 }  // namespace
 
 TCP21xx::TCP21xx(TUsbXpress& usb, TClock& clock) : Usb_(usb), Clock_(clock) {}

@@ -7,8 +7,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-constexpr const char* VCP_PRODUCT = "Silicon Labs CP210x USB to UART Bridge";
-constexpr const char* USBXPRESS_PRODUCT = "USBXpress Device";
 constexpr std::uint16_t SILABS_VID = 0x10C4;
 constexpr std::uint16_t VCP_PID = 0xEA60;
 constexpr std::uint16_t USBXPRESS_PID = 0xEA61;

@@ -10,6 +10,7 @@ public:
   explicit TSimulated_Bridges(TClock& clock) : Bus(clock) {}
   TUsbXpress& UsbXpress() override { return Bus.UsbXpress(); }
   TManufacturing& Manufacturing() override { return Bus.Manufacturing(); }
+  std::string Serial_Device(std::uint32_t index) override { return Bus.Serial_Device(index); }
   TSim_Bus Bus;
 };
 
@@ -17,6 +18,7 @@ class THardware_Bridges final : public TService_Bridges {
 public:
   TUsbXpress& UsbXpress() override { return Bridges_.UsbXpress(); }
   TManufacturing& Manufacturing() override { return Bridges_.Manufacturing(); }
+  std::string Serial_Device(std::uint32_t index) override { return Bridges_.Serial_Device(index); }
 
 private:
   TLinux_Bridges Bridges_;

@@ -1,5 +1,5 @@
-// The bridges yeli-service works with: the built-in virtual controller under --simulate, the CP210x
-// bridges attached to this machine otherwise.
+// The bridges yeli-service and yeli-cli work with: the built-in virtual controller under --simulate,
+// the CP210x bridges attached to this machine otherwise.
 #pragma once
 
 #include "platform/TClock.h"
@@ -7,6 +7,7 @@
 #include "platform/TUsbXpress.h"
 #include "supervisor/TService_Options.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -16,6 +17,8 @@ public:
   virtual ~TService_Bridges() = default;
   virtual TUsbXpress& UsbXpress() = 0;
   virtual TManufacturing& Manufacturing() = 0;
+  // The serial device of the bridge that the manufacturing view lists at `index`; empty when none.
+  virtual std::string Serial_Device(std::uint32_t index) = 0;
 };
 
 // Nothing, with the reason in `error`, when the virtual controller's state file cannot be used.

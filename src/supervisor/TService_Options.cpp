@@ -21,13 +21,9 @@ std::variant<TService_Options, TService_Request, TOption_Error> Parse_Service_Op
     const std::string& argument = arguments[i];
     if (argument == "--help" || argument == "-h") return SHOW_HELP;
     if (argument == "--version" || argument == "-v") return SHOW_VERSION;
-    if (argument == "--simulate") {
-      options.Simulate = SIMULATE_VCP;
-    } else if (argument.starts_with("--simulate=")) {
-      const std::string name = argument.substr(std::string("--simulate=").size());
-      options.Simulate = Mode_Named(name);
-      if (!options.Simulate)
-        return TOption_Error{"unknown simulation mode '" + name + "' (use vcp, usbxpress, blank or old)"};
+    if (const auto simulate = Parse_Simulate_Option(argument)) {
+      if (const auto* error = std::get_if<TOption_Error>(&*simulate)) return *error;
+      options.Simulate = std::get<TSimulate_Mode>(*simulate);
     } else if (argument == "--sim-state" || argument.starts_with("--sim-state=")) {
       if (argument == "--sim-state") {
         if (++i == arguments.size()) return TOption_Error{"--sim-state needs a file name"};
@@ -40,8 +36,21 @@ std::variant<TService_Options, TService_Request, TOption_Error> Parse_Service_Op
       return TOption_Error{"unknown option '" + argument + "'"};
     }
   }
-  if (!options.Sim_State.empty() && !options.Simulate) return TOption_Error{"--sim-state needs --simulate"};
+  if (const auto problem = Simulation_Problem(options)) return *problem;
   return options;
+}
+
+std::optional<std::variant<TSimulate_Mode, TOption_Error>> Parse_Simulate_Option(const std::string& argument) {
+  if (argument == "--simulate") return SIMULATE_VCP;
+  if (!argument.starts_with("--simulate=")) return std::nullopt;
+  const std::string name = argument.substr(std::string("--simulate=").size());
+  if (const auto mode = Mode_Named(name)) return *mode;
+  return TOption_Error{"unknown simulation mode '" + name + "' (use vcp, usbxpress, blank or old)"};
+}
+
+std::optional<TOption_Error> Simulation_Problem(const TService_Options& options) {
+  if (!options.Sim_State.empty() && !options.Simulate) return TOption_Error{"--sim-state needs --simulate"};
+  return std::nullopt;
 }
 
 std::string Service_Usage() {

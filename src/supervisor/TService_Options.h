@@ -23,5 +23,11 @@ struct TOption_Error {
 std::variant<TService_Options, TService_Request, TOption_Error> Parse_Service_Options(
     const std::vector<std::string>& arguments);
 
+// "--simulate" (vcp) or "--simulate=MODE": the mode, or what is wrong with it; nothing for any other
+// argument. Other programs' parsers take no optional option values, so they ask this first.
+std::optional<std::variant<TSimulate_Mode, TOption_Error>> Parse_Simulate_Option(const std::string& argument);
+// What is wrong with a combination of the simulation options, if anything.
+std::optional<TOption_Error> Simulation_Problem(const TService_Options& options);
+
 std::string Service_Usage();
 std::string Service_Version();

@@ -6,7 +6,9 @@
 #include "platform/linux/TLinux_Manufacturing.h"
 #include "platform/linux/TLinux_UsbXpress.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <string>
 #include <utility>
 
 class TLinux_Bridges {
@@ -16,6 +18,11 @@ public:
 
   TUsbXpress& UsbXpress() { return UsbXpress_; }
   TManufacturing& Manufacturing() { return Manufacturing_; }
+  // The tty node of the bridge at `index` of the last enumeration ("/dev/ttyUSB0"); empty when none.
+  std::string Serial_Device(std::uint32_t index) const {
+    const TBridge* bridge = Ports_.Find(index);
+    return bridge ? bridge->Node.string() : std::string();
+  }
 
 private:
   TBridge_Ports Ports_;

@@ -25,6 +25,14 @@ std::uint32_t TSim_Bus::Listed_Count(TSim_View view) {
   return count;
 }
 
+std::string TSim_Bus::Serial_Device(std::uint32_t index) {
+  std::lock_guard lock(Mutex_);
+  for (std::size_t position = 0; position < Boards_.size(); ++position)
+    if (Boards_[position]->Listed(SIM_VIEW_MANUFACTURING) && index-- == 0)
+      return "virtual:" + std::to_string(position + 1);
+  return {};
+}
+
 TSim_Board* TSim_Bus::Listed_Board(TSim_View view, std::uint32_t index) {
   std::lock_guard lock(Mutex_);
   for (const auto& board : Boards_)

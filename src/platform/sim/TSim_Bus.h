@@ -11,6 +11,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <string>
 
 class TSim_Bus {
 public:
@@ -25,6 +26,9 @@ public:
   // The boards `view` lists now, in attach order.
   std::uint32_t Listed_Count(TSim_View view);
   TSim_Board* Listed_Board(TSim_View view, std::uint32_t index);
+  // How the serial line of the `index`-th board the manufacturing view lists is named to the user:
+  // "virtual:N", N counting the boards in attach order from 1; empty when there is no such board.
+  std::string Serial_Device(std::uint32_t index);
 
   TUsbXpress& UsbXpress() { return Usb_; }
   TManufacturing& Manufacturing() { return Manufacturing_; }

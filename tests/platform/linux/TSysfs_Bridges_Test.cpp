@@ -84,6 +84,8 @@ TEST_F(TBridge_Search, Both_Views_List_The_Same_Bridges) {
   EXPECT_EQ(Bridges.Manufacturing().Get_Product_String(3, text, SI_RETURN_DESCRIPTION), CP210x_DEVICE_NOT_FOUND);
   EXPECT_EQ(Bridges.UsbXpress().Get_Product_String(0, text, 0), SI_INVALID_PARAMETER);
   EXPECT_EQ(Bridges.Manufacturing().Get_Product_String(0, text, 0), CP210x_INVALID_PARAMETER);
+  EXPECT_EQ(Bridges.Serial_Device(1), (Tree.Dev() / "ttyUSB1").string());
+  EXPECT_EQ(Bridges.Serial_Device(3), "");
 }
 
 TEST_F(TBridge_Search, A_Tree_Without_A_Tty_Class_Fails_The_Count) {
