@@ -4,7 +4,8 @@
 
 namespace {
 constexpr std::uint32_t FIRMWARE_VERSION_ADDRESS = 0x08003C02;  // minor, then major
-constexpr std::uint8_t FIRMWARE_VERSION_READ = 80;              // bytes read there; the first two are used
+// The read asks with the count byte 80, so the bootloader answers with 81 bytes; the first two are used.
+constexpr unsigned FIRMWARE_VERSION_ANSWER = 81;
 }  // namespace
 
 TLink_Stage Open_Link(TCP21xx& port, std::uint16_t line_control) {
@@ -23,10 +24,10 @@ TLink_Stage Open_Link(TCP21xx& port, std::uint16_t line_control) {
 TIdentification Identify_Controller(TSTM32& chip) {
   TIdentification identification{Open_Link(chip, LINE_8E1)};
   if (identification.Stage != LINK_DONE) return identification;
-  std::uint8_t version[FIRMWARE_VERSION_READ] = {};
+  std::uint8_t version[FIRMWARE_VERSION_ANSWER] = {};
   if (!chip.Chip_Get_Header()) {
     identification.Stage = LINK_NO_ANSWER;
-  } else if (!chip.Chip_Get_Memory(FIRMWARE_VERSION_ADDRESS, FIRMWARE_VERSION_READ, version)) {
+  } else if (!chip.Chip_Read_Memory(FIRMWARE_VERSION_ADDRESS, FIRMWARE_VERSION_ANSWER, version)) {
     identification.Stage = LINK_NO_VERSION;
   } else {
     identification.Minor = version[0];

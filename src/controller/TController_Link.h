@@ -27,7 +27,8 @@ inline constexpr std::uint8_t FIRMWARE_ERASED = 0xFF;
 TLink_Stage Open_Link(TCP21xx& port, std::uint16_t line_control);
 
 // Starts the ROM bootloader at 8E1, learns its command codes and the chip's memory map, and reads
-// the firmware version. The port is closed at the end and the chip stays in its bootloader.
+// the firmware version: an answer that stops short is no version, rather than bytes never sent.
+// The port is closed at the end and the chip stays in its bootloader.
 TIdentification Identify_Controller(TSTM32& chip);
 
 // Restarts the chip into its application at 8N1 and runs the full read. The port stays open,
