@@ -1,0 +1,28 @@
+// What a yeli-cli command works with: its options and arguments, the clock, the two output streams,
+// and the bridges, which are made when a command first needs them.
+#pragma once
+
+#include "cli/TCli_Options.h"
+#include "cli/TProgress_Display.h"
+#include "platform/TClock.h"
+#include "supervisor/TService_Bridges.h"
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+struct TCli_Context {
+  const TCli_Options& Options;
+  std::vector<std::string> Arguments;  // those after the command's words
+  TClock& Clock;
+  std::ostream& Out;
+  std::ostream& Err;
+  bool Err_Is_Terminal;
+  std::function<TService_Bridges&()> Bridges;  // fails with the reason when they cannot be made
+
+  // Under --verbose the wire trace shows what happens, and the firmware writer's thread writes it.
+  TProgress_Style Progress_Style() const {
+    return Options.Verbose ? PROGRESS_QUIET : Err_Is_Terminal ? PROGRESS_BAR : PROGRESS_LINES;
+  }
+};

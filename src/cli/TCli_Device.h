@@ -1,0 +1,59 @@
+// The controller object of one device command over the chosen bridges, with the wire trace under
+// --verbose and the log of the core's sequences; and the checks, sequences and failure messages
+// that the device commands share. The controller is left running its application.
+#pragma once
+
+#include "bridge/TDevice_Discovery.h"
+#include "cli/TCli_Context.h"
+#include "cli/TCli_Log.h"
+#include "cli/TWire_Trace.h"
+#include "controller/TController_Link.h"
+
+#include <memory>
+
+// The chip's product id as Get ID gave it: "0x0410".
+std::string Product_Id(const TSTM32& chip);
+
+class TCli_Device {
+public:
+  explicit TCli_Device(TCli_Context& context);
+  ~TCli_Device();  // restarts a chip left in its bootloader into its application, closes the port
+  TCli_Device(const TCli_Device&) = delete;
+  TCli_Device& operator=(const TCli_Device&) = delete;
+
+  // Fails unless exactly one bridge is attached; its mode, SEARCH_VCP or SEARCH_USBXPRESS.
+  int Find_One_Bridge();
+  // Fails unless exactly one bridge is attached and it runs in USBXpress mode.
+  void Require_Usbxpress_Bridge();
+  // Identification through the ROM bootloader, which the chip stays in; fails with the reason.
+  TIdentification Identify();
+  // Fails unless identification found a chip whose memory map is known.
+  void Require_Known_Flash();
+  // Opens the port again for the bootloader that identification left running.
+  void Open_Bootloader();
+  // Restarts the chip into its application and closes the port.
+  void Restart_Application();
+  // A firmware update restarted the chip itself.
+  void Application_Started() { In_Bootloader_ = false; }
+  // Work mode with the full read; fails with the reason.
+  void Start_Work();
+  // The store-settings command; fails when the controller does not answer.
+  void Store();
+
+  TVOK_Yeli& Controller() { return Controller_; }
+  TDevice_Discovery& Discovery() { return Discovery_; }
+  TCli_Log& Log() { return Log_; }
+  TManufacturing& Manufacturing() { return Bridges_.Manufacturing(); }
+
+private:
+  [[noreturn]] void Fail_Link(TLink_Stage stage, const char* no_answer);
+  std::string With_Port_Error(std::string message) const;
+
+  TCli_Context& Context_;
+  TService_Bridges& Bridges_;
+  TCli_Log Log_;
+  std::unique_ptr<TWire_Trace> Trace_;  // before the controller, which talks through it
+  TVOK_Yeli Controller_;
+  TDevice_Discovery Discovery_;
+  bool In_Bootloader_ = false;
+};

@@ -1,0 +1,69 @@
+#include "cli/TCli_Options.h"
+
+#include <QCommandLineParser>
+
+#include <charconv>
+
+namespace {
+std::optional<std::uint32_t> Number_Option(const QCommandLineParser& parser, const QString& name,
+                                           std::optional<TOption_Error>& error) {
+  if (!parser.isSet(name)) return std::nullopt;
+  const std::string text = parser.value(name).toStdString();
+  const auto number = Parse_Cli_Number(text);
+  if (!number) error = TOption_Error{"--" + name.toStdString() + " needs a number, not '" + text + "'"};
+  return number;
+}
+}  // namespace
+
+std::optional<std::uint32_t> Parse_Cli_Number(const std::string& text) {
+  const bool hex = text.starts_with("0x") || text.starts_with("0X");
+  const char* first = text.data() + (hex ? 2 : 0);
+  const char* last = text.data() + text.size();
+  std::uint32_t value = 0;
+  const auto [end, error] = std::from_chars(first, last, value, hex ? 16 : 10);
+  if (first == last || error != std::errc() || end != last) return std::nullopt;
+  return value;
+}
+
+// --simulate takes an optional value, which the Qt parser cannot express, so it is taken out first.
+std::variant<TCli_Options, TCli_Request, TOption_Error> Parse_Cli_Options(const std::vector<std::string>& arguments) {
+  TCli_Options options;
+  QStringList rest = {"yeli-cli"};
+  for (const std::string& argument : arguments) {
+    if (const auto simulate = Parse_Simulate_Option(argument)) {
+      if (const auto* error = std::get_if<TOption_Error>(&*simulate)) return *error;
+      options.Bridges.Simulate = std::get<TSimulate_Mode>(*simulate);
+    } else {
+      rest << QString::fromStdString(argument);
+    }
+  }
+
+  QCommandLineParser parser;
+  parser.addOptions({{{"h", "help"}, "help"},
+                     {"version", "version"},
+                     {"json", "json"},
+                     {"verbose", "verbose"},
+                     {"store", "store"},
+                     {"sim-state", "state file", "FILE"},
+                     {"address", "address", "A"},
+                     {"length", "length", "N"}});
+  if (!parser.parse(rest)) return TOption_Error{parser.errorText().toStdString()};
+  if (parser.isSet("help")) return CLI_SHOW_HELP;
+  if (parser.isSet("version")) return CLI_SHOW_VERSION;
+
+  options.Json = parser.isSet("json");
+  options.Verbose = parser.isSet("verbose");
+  options.Store = parser.isSet("store");
+  if (parser.isSet("sim-state")) {
+    options.Bridges.Sim_State = parser.value("sim-state").toStdString();
+    if (options.Bridges.Sim_State.empty()) return TOption_Error{"--sim-state needs a file name"};
+  }
+  if (const auto problem = Simulation_Problem(options.Bridges)) return *problem;
+  std::optional<TOption_Error> error;
+  options.Address = Number_Option(parser, "address", error);
+  options.Length = Number_Option(parser, "length", error);
+  if (error) return *error;
+  for (const QString& word : parser.positionalArguments()) options.Words.push_back(word.toStdString());
+  if (options.Words.empty()) return TOption_Error{"no command given"};
+  return options;
+}

@@ -1,0 +1,28 @@
+// The command line of yeli-cli: the command with its arguments, and the options common to all.
+#pragma once
+
+#include "supervisor/TService_Options.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+struct TCli_Options {
+  TService_Options Bridges;  // --simulate[=MODE], --sim-state FILE
+  bool Json = false;         // one JSON document on standard output
+  bool Verbose = false;      // every byte on the wire, and the log lines, on standard error
+  bool Store = false;        // load, reset-filter: store the settings permanently afterwards
+  std::optional<std::uint32_t> Address;  // read-flash
+  std::optional<std::uint32_t> Length;   // read-flash
+  std::vector<std::string> Words;        // the command and its arguments, in order
+};
+
+enum TCli_Request : std::uint8_t { CLI_SHOW_HELP, CLI_SHOW_VERSION };
+
+// Options to run with, a request for the help or the version, or what is wrong with the line.
+std::variant<TCli_Options, TCli_Request, TOption_Error> Parse_Cli_Options(const std::vector<std::string>& arguments);
+
+// A whole number in decimal or, after "0x", in hexadecimal, that fits 32 bits.
+std::optional<std::uint32_t> Parse_Cli_Number(const std::string& text);

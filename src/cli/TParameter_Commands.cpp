@@ -1,0 +1,113 @@
+// read, save, load, store and reset-filter: the controller's parameters in work mode.
+#include "cli/TCli_Commands.h"
+#include "cli/TCli_Device.h"
+#include "cli/TCli_Failure.h"
+#include "cli/TCli_Files.h"
+#include "cli/TRecord_Output.h"
+#include "controller/Parameter_Protocol.h"
+
+namespace {
+constexpr std::int32_t CONTROLLER_MAX = 0xFFFF;  // the controller holds 16 bits per parameter
+
+std::string Field_Name(std::int32_t TVOK_Prop::*member) {
+  for (const TProp_Field& field : VOK_PROP_FIELDS)
+    if (field.Member == member) return field.Name;
+  return {};
+}
+
+// The file's settings must reach the controller as they are, not cut to their low 16 bits.
+void Require_Sendable(const std::string& path, const TVOK_Prop& prop) {
+  for (const TParameter& setting : FULL_WRITE) {
+    const std::int32_t value = prop.*setting.Field;
+    if (value < 0 || value > CONTROLLER_MAX)
+      Fail(EXIT_BAD_INPUT, path + ": " + Field_Name(setting.Field) + " = " + std::to_string(value) +
+                               " does not fit the controller's 0 to 65535");
+  }
+}
+
+// The settings that the controller reports back as they were written: all but the filter running
+// time, which it counts on, and the mode word, which it never reports.
+std::string Settings_Not_Taken(const TVOK_Prop& sent, const TVOK_Prop& read_back) {
+  std::string differences;
+  for (const TParameter& setting : FULL_WRITE) {
+    if (setting.Field == &TVOK_Prop::Time || setting.Field == &TVOK_Prop::mode) continue;
+    if (sent.*setting.Field == read_back.*setting.Field) continue;
+    differences += (differences.empty() ? "" : ", ") + Field_Name(setting.Field) + " is " +
+                   std::to_string(read_back.*setting.Field) + ", not " + std::to_string(sent.*setting.Field);
+  }
+  return differences;
+}
+
+void Write_And_Read_Back(TCli_Device& device) {
+  TVOK_Yeli& controller = device.Controller();
+  if (!controller.SetConfigIO()) Fail(EXIT_DEVICE, "the settings could not be sent to the controller");
+  if (!controller.GetConfigIO()) Fail(EXIT_DEVICE, "the controller did not answer the read-back");
+}
+
+// A change lives in the controller's working memory only, and its next restart (every command
+// restarts it) loses it, unless it is stored.
+void Store_If_Asked(TCli_Context& context, TCli_Device& device, const std::string& done) {
+  if (context.Options.Store) {
+    device.Store();
+    context.Out << done << ", and stored it permanently\n";
+  } else {
+    context.Out << done << "; a restart of the controller undoes it unless it is stored (--store)\n";
+  }
+}
+}  // namespace
+
+void Run_Read(TCli_Context& context) {
+  TCli_Device device(context);
+  device.Require_Usbxpress_Bridge();
+  device.Start_Work();
+  Print_Record(context, device.Controller().Prop);
+}
+
+void Run_Save(TCli_Context& context) {
+  TCli_Device device(context);
+  device.Require_Usbxpress_Bridge();
+  device.Start_Work();
+  Write_Cnf(context.Arguments[0], device.Controller().Prop);
+  context.Out << "saved the controller's parameters to " << context.Arguments[0] << '\n';
+}
+
+// As the Control Mode page loads a file: every field is replaced, the settings are sent, and the
+// whole set is read back; here the read-back is also compared with the file.
+void Run_Load(TCli_Context& context) {
+  const std::string& path = context.Arguments[0];
+  const TVOK_Prop file = Read_Cnf(path, context.Err);
+  Require_Sendable(path, file);
+  TCli_Device device(context);
+  device.Require_Usbxpress_Bridge();
+  device.Start_Work();
+  device.Controller().Prop = file;
+  Write_And_Read_Back(device);
+  if (const std::string differences = Settings_Not_Taken(file, device.Controller().Prop); !differences.empty())
+    Fail(EXIT_DEVICE, "the controller did not take the file's settings: " + differences);
+  Store_If_Asked(context, device, "loaded " + path + " into the controller");
+}
+
+void Run_Store(TCli_Context& context) {
+  TCli_Device device(context);
+  device.Require_Usbxpress_Bridge();
+  device.Start_Work();
+  device.Store();
+  context.Out << "the controller stored its settings permanently\n";
+}
+
+// The reset goes with a full write of the settings just read, as the Control Mode page sends it.
+void Run_Reset_Filter(TCli_Context& context) {
+  TCli_Device device(context);
+  device.Require_Usbxpress_Bridge();
+  device.Start_Work();
+  TVOK_Yeli& controller = device.Controller();
+  const std::int32_t before = controller.Prop.Time;
+  controller.ResTime = true;
+  Write_And_Read_Back(device);
+  if (before > 0 && controller.Prop.Time >= before)
+    Fail(EXIT_DEVICE, "the controller did not reset the filter running time (still " +
+                          std::to_string(controller.Prop.Time) + ")");
+  Store_If_Asked(context, device,
+                 "reset the filter running time from " + std::to_string(before) + " to " +
+                     std::to_string(controller.Prop.Time) + " (10 min)");
+}

@@ -1,0 +1,113 @@
+#include "cli/TYeli_Cli.h"
+
+#include "cli/TCli_Commands.h"
+#include "cli/TCli_Failure.h"
+
+#include <algorithm>
+#include <iomanip>
+#include <iterator>
+#include <sstream>
+
+namespace {
+constexpr const char* PROGRAM = "yeli-cli";
+
+std::vector<std::string> Words_Of(const std::string& name) {
+  std::istringstream words(name);
+  return {std::istream_iterator<std::string>(words), std::istream_iterator<std::string>()};
+}
+
+// The command the words begin with; fails naming what is wrong.
+const TCli_Command& Command_Of(const std::vector<std::string>& words, std::size_t& name_length) {
+  std::string subcommands;
+  for (const TCli_Command& command : Cli_Commands()) {
+    const std::vector<std::string> name = Words_Of(command.Name);
+    if (words.size() >= name.size() && std::equal(name.begin(), name.end(), words.begin())) {
+      name_length = name.size();
+      return command;
+    }
+    if (name.size() > 1 && name[0] == words[0]) subcommands += (subcommands.empty() ? "" : " or ") + name[1];
+  }
+  if (!subcommands.empty()) Fail(EXIT_BAD_INPUT, "'" + words[0] + "' needs " + subcommands);
+  Fail(EXIT_BAD_INPUT, "unknown command '" + words[0] + "' ('" + std::string(PROGRAM) + " --help' lists them)");
+}
+
+void Check_Usage(const TCli_Command& command, const TCli_Options& options, std::size_t arguments) {
+  if (arguments != command.Argument_Count) {
+    if (command.Argument_Count == 0) Fail(EXIT_BAD_INPUT, "takes no arguments");
+    Fail(EXIT_BAD_INPUT, std::string("needs ") + command.Arguments);
+  }
+  const struct {
+    bool Given;
+    TCli_Extra Extra;
+    const char* Refusal;
+  } extras[] = {{options.Json, EXTRA_JSON, "--json does not apply to this command"},
+                {options.Store, EXTRA_STORE, "--store does not apply to this command"},
+                {options.Address || options.Length, EXTRA_RANGE, "--address and --length do not apply to this command"}};
+  for (const auto& extra : extras)
+    if (extra.Given && !(command.Extras & extra.Extra)) Fail(EXIT_BAD_INPUT, extra.Refusal);
+}
+
+int Run(const TCli_Options& options, const TCli_Host& host) {
+  std::unique_ptr<TService_Bridges> bridges;
+  std::string name;
+  try {
+    std::size_t name_length = 0;
+    const TCli_Command& command = Command_Of(options.Words, name_length);
+    name = command.Name;
+    const std::vector<std::string> arguments(options.Words.begin() + static_cast<std::ptrdiff_t>(name_length),
+                                             options.Words.end());
+    Check_Usage(command, options, arguments.size());
+    TCli_Context context{options, arguments, host.Clock, host.Out, host.Err, host.Err_Is_Terminal,
+                         [&]() -> TService_Bridges& {
+                           std::string error;
+                           if (!bridges) bridges = host.Make_Bridges(options.Bridges, error);
+                           if (!bridges) Fail(EXIT_BAD_INPUT, error);
+                           return *bridges;
+                         }};
+    command.Run(context);
+    return EXIT_DONE;
+  } catch (const TCli_Failure& failure) {
+    host.Err << PROGRAM << ": " << (name.empty() ? "" : name + ": ") << failure.Message << '\n';
+    return failure.Status;
+  } catch (const std::exception& failure) {
+    host.Err << PROGRAM << ": " << (name.empty() ? "" : name + ": ") << failure.what() << '\n';
+    return EXIT_DEVICE;
+  }
+}
+}  // namespace
+
+int Run_Yeli_Cli(const std::vector<std::string>& arguments, const TCli_Host& host) {
+  const auto parsed = Parse_Cli_Options(arguments);
+  if (const auto* error = std::get_if<TOption_Error>(&parsed)) {
+    host.Err << PROGRAM << ": " << error->Message << " ('" << PROGRAM << " --help' shows the usage)\n";
+    return EXIT_BAD_INPUT;
+  }
+  if (const auto* request = std::get_if<TCli_Request>(&parsed)) {
+    host.Out << (*request == CLI_SHOW_HELP ? Cli_Usage() : std::string(PROGRAM) + " " + YELI_VERSION + "\n");
+    return EXIT_DONE;
+  }
+  return Run(std::get<TCli_Options>(parsed), host);
+}
+
+std::string Cli_Usage() {
+  std::ostringstream usage;
+  usage << "Usage: " << PROGRAM << " [OPTIONS] COMMAND [ARGUMENTS]\n"
+        << "\nThe Yeli ventilation controller from scripts and production lines.\n\nCommands:\n";
+  for (const TCli_Command& command : Cli_Commands())
+    usage << "  " << std::left << std::setw(28) << std::string(command.Name) + " " + command.Arguments
+          << command.Summary << '\n';
+  usage << "\nOptions:\n"
+           "  --simulate[=MODE]    work on the built-in virtual controller instead of real hardware:\n"
+           "                       vcp (default), usbxpress, blank or old\n"
+           "  --sim-state FILE     with --simulate: keep the virtual controller in FILE between runs\n"
+           "  --json               one JSON document on standard output (list, identify, read, cnf)\n"
+           "  --verbose            every byte on the wire, in hex, and the log lines on standard error\n"
+           "  --store              load, reset-filter: store the settings permanently afterwards\n"
+           "  --address A          read-flash: the first address (default: the start of flash)\n"
+           "  --length N           read-flash: how many bytes (default: up to the end of flash)\n"
+           "  -h, --help           show this help and exit\n"
+           "  --version            show the version and exit\n"
+           "\nNumbers are decimal, or hexadecimal after 0x. Exit status: 0 done; 1 no usable bridge, or\n"
+           "the device refused or did not answer; 2 bad usage or a bad file.\n";
+  return usage.str();
+}

@@ -1,0 +1,29 @@
+// yeli-cli as a whole: reads the command line, runs the command on the bridges it asks for, and
+// turns the command's end into the exit status, with one line on standard error for a failure.
+#pragma once
+
+#include "platform/TClock.h"
+#include "supervisor/TService_Bridges.h"
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+// The bridges for the simulation options; nothing, with the reason in `error`, when they cannot be made.
+using TBridges_Maker =
+    std::function<std::unique_ptr<TService_Bridges>(const TService_Options& options, std::string& error)>;
+
+struct TCli_Host {
+  TClock& Clock;
+  std::ostream& Out;
+  std::ostream& Err;
+  bool Err_Is_Terminal;
+  TBridges_Maker Make_Bridges;
+};
+
+// `arguments` without the program's name.
+int Run_Yeli_Cli(const std::vector<std::string>& arguments, const TCli_Host& host);
+
+std::string Cli_Usage();

@@ -1,0 +1,81 @@
+// The real yeli-cli program, run as a script runs it: exit statuses, standard output and standard
+// error. Only quick runs: the board under --simulate works in real time.
+#include "firmware/TTest_Folder.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+extern char** environ;
+
+namespace {
+struct TFinished {
+  int Status = -1;
+  std::string Out;
+  std::string Err;
+};
+
+std::string Contents(const std::filesystem::path& path) {
+  std::ostringstream text;
+  text << std::ifstream(path).rdbuf();
+  return text.str();
+}
+
+TFinished Run_Program(const TTest_Folder& folder, std::vector<std::string> arguments) {
+  arguments.insert(arguments.begin(), YELI_CLI);
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  const std::string out = (folder / "out").string();
+  const std::string err = (folder / "err").string();
+  posix_spawn_file_actions_t files;
+  posix_spawn_file_actions_init(&files);
+  posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&files, STDERR_FILENO, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  pid_t pid = 0;
+  TFinished finished;
+  int status = 0;
+  if (posix_spawn(&pid, YELI_CLI, &files, nullptr, argv.data(), environ) == 0 && waitpid(pid, &status, 0) == pid &&
+      WIFEXITED(status))
+    finished.Status = WEXITSTATUS(status);
+  posix_spawn_file_actions_destroy(&files);
+  finished.Out = Contents(out);
+  finished.Err = Contents(err);
+  return finished;
+}
+}  // namespace
+
+TEST(Cli_Binary, Identifies_The_Virtual_Board_As_JSON) {
+  TTest_Folder folder;
+  const TFinished run = Run_Program(folder, {"--simulate=usbxpress", "identify", "--json"});
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_NE(run.Out.find("\"family\": \"F1 Medium-density\""), std::string::npos) << run.Out;
+  EXPECT_NE(run.Out.find("\"version\": \"2.3\""), std::string::npos);
+  EXPECT_EQ(run.Err, "");
+}
+
+TEST(Cli_Binary, Exit_Statuses_Of_Bad_Usage_And_Bad_Files) {
+  TTest_Folder folder;
+  std::ofstream(folder / "short.cnf") << "too short";
+  const std::pair<std::vector<std::string>, int> cases[] = {
+      {{"--help"}, 0},
+      {{"--simulate", "list"}, 0},
+      {{"frobnicate"}, 2},
+      {{"cnf", "show", (folder / "short.cnf").string()}, 2},
+      {{"--simulate", "identify"}, 1},  // the board's bridge is in virtual-COM-port mode
+  };
+  for (const auto& [arguments, status] : cases) {
+    const TFinished run = Run_Program(folder, arguments);
+    EXPECT_EQ(run.Status, status) << arguments.back() << ": " << run.Err;
+    EXPECT_EQ(run.Err.empty(), status == 0) << run.Err;
+    if (status != 0) {
+      EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
+    }
+  }
+}

@@ -1,0 +1,90 @@
+// list and mode on virtual boards, and the refusals every device command shares: no board,
+// several boards, a bridge in virtual-COM-port mode, a board that does not answer.
+#include "TCli_Fixture.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+using TCli_Bridges = TCli_Fixture;
+
+QJsonObject Json(const std::string& text) { return QJsonDocument::fromJson(QByteArray::fromStdString(text)).object(); }
+}  // namespace
+
+TEST_F(TCli_Bridges, List_Shows_Every_Bridge_With_Its_Mode_Ids_And_Serial_Device) {
+  Attach(SIM_FACTORY_VCP);
+  Attach(SIM_FACTORY_USBXPRESS);
+  ASSERT_EQ(Run_Cli({"list", "--json"}), 0);
+  const QJsonArray bridges = Json(Output())["bridges"].toArray();
+  ASSERT_EQ(bridges.size(), 2);
+  EXPECT_EQ(bridges[0].toObject(), (QJsonObject{{"index", 0},
+                                                {"mode", "vcp"},
+                                                {"vid", "10c4"},
+                                                {"pid", "ea60"},
+                                                {"product", "Silicon Labs CP210x USB to UART Bridge"},
+                                                {"serial_device", "virtual:1"}}));
+  EXPECT_EQ(bridges[1]["mode"], "usbxpress");
+  EXPECT_EQ(bridges[1]["pid"], "ea61");
+  EXPECT_EQ(bridges[1]["serial_device"], "virtual:2");
+
+  ASSERT_EQ(Run_Cli({"list"}), 0);
+  EXPECT_EQ(Output(),
+            "INDEX  MODE       VID:PID    SERIAL DEVICE   PRODUCT\n"
+            "0      vcp        10c4:ea60  virtual:1       Silicon Labs CP210x USB to UART Bridge\n"
+            "1      usbxpress  10c4:ea61  virtual:2       USBXpress Device\n");
+}
+
+TEST_F(TCli_Bridges, List_Without_Bridges_Succeeds_Empty) {
+  EXPECT_EQ(Run_Cli({"list", "--json"}), 0);
+  EXPECT_EQ(Json(Output())["bridges"].toArray().size(), 0);
+  EXPECT_EQ(Run_Cli({"list"}), 0);
+  EXPECT_EQ(Output(), "");
+  EXPECT_EQ(Errors(), "yeli-cli: list: no CP210x bridge is attached\n");
+}
+
+TEST_F(TCli_Bridges, Mode_Switches_The_Bridge_And_Waits_Until_It_Is_Back) {
+  TSim_Board& board = Attach(SIM_FACTORY_VCP);
+  EXPECT_EQ(Run_Cli({"mode", "usbxpress"}), 0);
+  EXPECT_EQ(Output(), "the bridge is in usbxpress mode now\n");
+  EXPECT_EQ(board.Identity().Pid, SIM_USBXPRESS_PID);
+  EXPECT_TRUE(board.Listed(SIM_VIEW_USBXPRESS));
+
+  EXPECT_EQ(Run_Cli({"mode", "usbxpress"}), 0);
+  EXPECT_EQ(Output(), "the bridge is in usbxpress mode already\n");
+  EXPECT_EQ(Run_Cli({"mode", "vcp"}), 0);
+  EXPECT_EQ(board.Stored_Pid(), SIM_VCP_PID);
+}
+
+TEST_F(TCli_Bridges, A_Bridge_That_Stays_Away_After_Its_Reset_Is_Reported) {
+  TSim_Board& board = Attach(SIM_FACTORY_VCP);
+  board.Unplug_At(Clock.Now() + std::chrono::milliseconds(400));  // during the switch
+  EXPECT_EQ(Run_Cli({"mode", "usbxpress"}), 1);
+  EXPECT_EQ(Errors(),
+            "yeli-cli: mode: the bridge did not come back in usbxpress mode within 10 s (the switch logged: Change "
+            "VID status: succes; Reset Chip)\n");
+}
+
+// Each refusal names the cause and what to do, before the board is reset.
+TEST(Cli_Refusals, Device_Commands_Refuse_Without_Exactly_One_Bridge_In_USBXpress_Mode) {
+  const std::pair<std::vector<TSim_Factory_State>, std::string> situations[] = {
+      {{}, "no Yeli controller found: is it plugged in? ('yeli-cli list' shows the bridges)"},
+      {{SIM_FACTORY_USBXPRESS, SIM_FACTORY_USBXPRESS},
+       "several bridges are attached: remove all but the Yeli controller's"},
+      {{SIM_FACTORY_VCP}, "the bridge is in virtual-COM-port mode: switch it with 'yeli-cli mode usbxpress'"},
+  };
+  for (const auto& [boards, message] : situations) {
+    TCli_Runner cli;
+    for (TSim_Factory_State state : boards) cli.Attach(state);
+    const std::vector<std::vector<std::string>> commands = {
+        {"identify"},    {"read"}, {"save", cli.Path("a.cnf")}, {"store"}, {"reset-filter"},
+        {"read-flash", cli.Path("a.bin")}};
+    for (const auto& command : commands) {
+      SCOPED_TRACE(command[0] + " with " + std::to_string(boards.size()) + " boards");
+      EXPECT_EQ(cli.Run_Cli(command), 1);
+      EXPECT_EQ(cli.Errors(), "yeli-cli: " + command[0] + ": " + message + "\n");
+    }
+    for (std::size_t board = 0; board < boards.size(); ++board)
+      EXPECT_TRUE(cli.Bus.Board(board).Wire_Log(SIM_TO_BOARD).empty());
+  }
+}

@@ -1,0 +1,50 @@
+// yeli-cli run in-process on virtual boards and the virtual clock: the arguments go in, the exit
+// status and what went to standard output and standard error come out.
+#pragma once
+
+#include "cli/TYeli_Cli.h"
+#include "firmware/TTest_Folder.h"
+#include "platform/TVirtual_Clock.h"
+#include "platform/sim/TSim_Bus.h"
+#include "platform/sim/TSim_Factory.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+// The fixture's bus, whatever the simulation options say.
+class TBus_Bridges final : public TService_Bridges {
+public:
+  explicit TBus_Bridges(TSim_Bus& bus) : Bus_(bus) {}
+  TUsbXpress& UsbXpress() override { return Bus_.UsbXpress(); }
+  TManufacturing& Manufacturing() override { return Bus_.Manufacturing(); }
+  std::string Serial_Device(std::uint32_t index) override { return Bus_.Serial_Device(index); }
+
+private:
+  TSim_Bus& Bus_;
+};
+
+// Starts with no board attached.
+struct TCli_Runner {
+  int Run_Cli(const std::vector<std::string>& arguments, bool terminal = false) {
+    Out.str("");
+    Err.str("");
+    const TCli_Host host{Clock, Out, Err, terminal, [this](const TService_Options&, std::string&) {
+                           return std::make_unique<TBus_Bridges>(Bus);
+                         }};
+    return Run_Yeli_Cli(arguments, host);
+  }
+  TSim_Board& Attach(TSim_Factory_State state = SIM_FACTORY_USBXPRESS) { return Bus.Attach(Factory_Setup(state)); }
+  std::string Path(const std::string& name) const { return (Folder / name).string(); }
+
+  std::string Output() const { return Out.str(); }
+  std::string Errors() const { return Err.str(); }
+
+  TVirtual_Clock Clock;
+  TSim_Bus Bus{Clock};
+  TTest_Folder Folder;
+  std::ostringstream Out;
+  std::ostringstream Err;
+};
+
+class TCli_Fixture : public testing::Test, public TCli_Runner {};

@@ -1,0 +1,80 @@
+// The command line: options anywhere, --simulate with and without a mode, numbers, and every kind
+// of bad usage refused with status 2 and one line before anything is touched.
+#include "TCli_Fixture.h"
+#include "cli/TCli_Commands.h"
+#include "cli/TCli_Options.h"
+
+namespace {
+TCli_Options Parsed(const std::vector<std::string>& arguments) {
+  auto parsed = Parse_Cli_Options(arguments);
+  if (const auto* error = std::get_if<TOption_Error>(&parsed)) ADD_FAILURE() << error->Message;
+  return std::holds_alternative<TCli_Options>(parsed) ? std::get<TCli_Options>(parsed) : TCli_Options{};
+}
+
+using TCli_Usage = TCli_Fixture;
+}  // namespace
+
+TEST(Cli_Options, Options_Go_Anywhere_Around_The_Command) {
+  const TCli_Options options = Parsed({"read-flash", "--simulate=old", "out.bin", "--address", "0x08001000",
+                                       "--length=4096", "--verbose", "--sim-state", "board.state"});
+  EXPECT_EQ(options.Words, (std::vector<std::string>{"read-flash", "out.bin"}));
+  EXPECT_EQ(options.Bridges.Simulate, SIMULATE_OLD);
+  EXPECT_EQ(options.Bridges.Sim_State, "board.state");
+  EXPECT_EQ(options.Address, 0x08001000u);
+  EXPECT_EQ(options.Length, 4096u);
+  EXPECT_TRUE(options.Verbose);
+  EXPECT_FALSE(options.Json);
+
+  EXPECT_EQ(Parsed({"--simulate", "identify", "--json"}).Bridges.Simulate, SIMULATE_VCP);
+  EXPECT_FALSE(Parsed({"identify"}).Bridges.Simulate);
+}
+
+TEST(Cli_Options, Numbers_Are_Decimal_Or_Hexadecimal_And_Fit_32_Bits) {
+  const std::pair<const char*, std::optional<std::uint32_t>> cases[] = {
+      {"4096", 4096},    {"0x1000", 4096},   {"0XFFFFFFFF", 0xFFFFFFFF}, {"4294967296", std::nullopt},
+      {"", std::nullopt}, {"0x", std::nullopt}, {"12k", std::nullopt},    {"-1", std::nullopt}};
+  for (const auto& [text, number] : cases) EXPECT_EQ(Parse_Cli_Number(text), number) << text;
+}
+
+TEST_F(TCli_Usage, Bad_Usage_Ends_With_Status_2_And_One_Line) {
+  Attach();
+  const std::pair<std::vector<std::string>, const char*> cases[] = {
+      {{}, "yeli-cli: no command given ('yeli-cli --help' shows the usage)\n"},
+      {{"frobnicate"}, "yeli-cli: unknown command 'frobnicate' ('yeli-cli --help' lists them)\n"},
+      {{"cnf"}, "yeli-cli: 'cnf' needs show or diff\n"},
+      {{"cnf", "view", "a.cnf"}, "yeli-cli: 'cnf' needs show or diff\n"},
+      {{"identify", "extra"}, "yeli-cli: identify: takes no arguments\n"},
+      {{"save"}, "yeli-cli: save: needs FILE.cnf\n"},
+      {{"cnf", "diff", "a.cnf"}, "yeli-cli: cnf diff: needs A.cnf B.cnf\n"},
+      {{"save", "a.cnf", "--json"}, "yeli-cli: save: --json does not apply to this command\n"},
+      {{"read", "--store"}, "yeli-cli: read: --store does not apply to this command\n"},
+      {{"identify", "--length", "16"}, "yeli-cli: identify: --address and --length do not apply to this command\n"},
+      {{"mode", "usb"}, "yeli-cli: mode: the mode is vcp or usbxpress, not 'usb'\n"},
+      {{"read", "--frobnicate"}, "yeli-cli: Unknown option 'frobnicate'. ('yeli-cli --help' shows the usage)\n"},
+      {{"--simulate=usb", "read"},
+       "yeli-cli: unknown simulation mode 'usb' (use vcp, usbxpress, blank or old) ('yeli-cli --help' shows the "
+       "usage)\n"},
+      {{"--sim-state", "a.state", "read"},
+       "yeli-cli: --sim-state needs --simulate ('yeli-cli --help' shows the usage)\n"},
+      {{"read-flash", "a.bin", "--address", "start"},
+       "yeli-cli: --address needs a number, not 'start' ('yeli-cli --help' shows the usage)\n"},
+  };
+  for (const auto& [arguments, message] : cases) {
+    SCOPED_TRACE(arguments.empty() ? "(nothing)" : arguments[0]);
+    EXPECT_EQ(Run_Cli(arguments), 2);
+    EXPECT_EQ(Errors(), message);
+    EXPECT_EQ(Output(), "");
+  }
+  EXPECT_TRUE(Bus.Board(0).Wire_Log(SIM_TO_BOARD).empty());
+}
+
+TEST_F(TCli_Usage, Help_And_Version_Go_To_Standard_Output) {
+  EXPECT_EQ(Run_Cli({"--help"}), 0);
+  for (const TCli_Command& command : Cli_Commands()) EXPECT_NE(Output().find(command.Name), std::string::npos);
+  EXPECT_NE(Output().find("Exit status"), std::string::npos);
+  EXPECT_EQ(Run_Cli({"read", "-h"}), 0);
+  EXPECT_EQ(Output(), Cli_Usage());
+  EXPECT_EQ(Run_Cli({"--version"}), 0);
+  EXPECT_EQ(Output(), std::string("yeli-cli ") + YELI_VERSION + "\n");
+  EXPECT_EQ(Errors(), "");
+}
