@@ -8,19 +8,6 @@ constexpr std::uint32_t FIRMWARE_VERSION_ADDRESS = 0x08003C02;  // minor, then m
 constexpr unsigned FIRMWARE_VERSION_ANSWER = 81;
 }  // namespace
 
-TLink_Stage Open_Link(TCP21xx& port, std::uint16_t line_control) {
-  if (!port.CP_Connect()) {
-    port.CP_State = CP_CLOSE;
-    return LINK_NO_BRIDGE;
-  }
-  port.CP_State = CP_BUSY;
-  if (!port.Init_CP(line_control)) {
-    port.CP_State = CP_CLOSE;
-    return LINK_NOT_OPENED;
-  }
-  return LINK_DONE;
-}
-
 TIdentification Identify_Controller(TSTM32& chip) {
   TIdentification identification{Open_Link(chip, LINE_8E1)};
   if (identification.Stage != LINK_DONE) return identification;

@@ -3,17 +3,10 @@
 // settings. Each tells how far it got; the callers write the messages.
 #pragma once
 
+#include "bridge/TLink_Open.h"
 #include "controller/TVOK_Yeli.h"
 
 #include <cstdint>
-
-enum TLink_Stage : std::uint8_t {
-  LINK_NO_BRIDGE,   // CP_Connect found no bridge in USBXpress mode
-  LINK_NOT_OPENED,  // Init_CP could not open or set up the bridge
-  LINK_NO_ANSWER,   // the bootloader did not identify itself, or the application did not answer
-  LINK_NO_VERSION,  // identification: the bootloader refused to read the firmware version
-  LINK_DONE,
-};
 
 struct TIdentification {
   TLink_Stage Stage = LINK_NO_BRIDGE;
@@ -22,9 +15,6 @@ struct TIdentification {
 };
 
 inline constexpr std::uint8_t FIRMWARE_ERASED = 0xFF;
-
-// CP_Connect, then Init_CP with `line_control`. Open: CP_State is CP_OPEN; otherwise CP_CLOSE.
-TLink_Stage Open_Link(TCP21xx& port, std::uint16_t line_control);
 
 // Starts the ROM bootloader at 8E1, learns its command codes and the chip's memory map, and reads
 // the firmware version: an answer that stops short is no version, rather than bytes never sent.

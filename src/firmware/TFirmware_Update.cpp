@@ -1,5 +1,7 @@
 #include "firmware/TFirmware_Update.h"
 
+#include "bridge/TLink_Open.h"
+
 #include "firmware/Boot_Waits.h"
 #include "firmware/Hex_Digits.h"
 #include "firmware/TFirmUpdTrear.h"
@@ -7,8 +9,6 @@
 
 namespace {
 // The log's fixed lines, then the details this program adds.
-constexpr const char* ERROR_CONNECTION = "Error connection";
-constexpr const char* ERROR_CP_INIT = "Error CP init";
 constexpr const char* CHIP_ERASE_FAIL = "Chip erase fail";
 constexpr const char* CHIP_ERASE_OK = "Chip erase OK";
 constexpr const char* UPDATE_FIRMWARE = "Update firmware";
@@ -22,10 +22,6 @@ constexpr const char* WRITE_ERROR_AT = "Write firmware error at ";
 constexpr const char* NO_ACKNOWLEDGEMENT = " (not acknowledged)";
 constexpr const char* NO_ANSWER = " (no answer)";
 constexpr const char* NO_WORKER = "The system could not start the firmware writer";
-
-void Add_Port_Error(TSTM32& chip, TLog& log) {
-  if (const std::string cause = chip.Port_Error(); !cause.empty()) log.Add(cause);
-}
 
 void Report(const TFlash_Outcome& outcome, TLog& log) {
   switch (outcome.Result) {
@@ -73,17 +69,8 @@ void Write_Checked_Image(TSTM32& chip, TClock& clock, const std::string& file, T
 
 TUpdate_End Update_Firmware(TSTM32& chip, TClock& clock, const std::string& file, TLog& log,
                             const TUpdate_Waiting& waiting) {
-  if (!chip.CP_Connect()) {
-    log.Add(ERROR_CONNECTION);
-    Add_Port_Error(chip, log);
-    chip.CP_State = CP_CLOSE;
-    return UPDATE_NOT_CONNECTED;
-  }
-  chip.CP_State = CP_BUSY;
-  if (!chip.Init_CP(LINE_8E1)) {
-    log.Add(ERROR_CP_INIT);
-    Add_Port_Error(chip, log);
-    chip.CP_State = CP_CLOSE;
+  if (const TLink_Stage stage = Open_Link(chip, LINE_8E1); stage != LINK_DONE) {
+    Log_Open_Failure(chip, stage, log);
     return UPDATE_NOT_CONNECTED;
   }
   Write_Checked_Image(chip, clock, file, log, waiting);

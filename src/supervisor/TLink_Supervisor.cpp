@@ -221,15 +221,12 @@ void TLink_Supervisor::Change_Driver_Mode(std::uint8_t mode) {
 // Leaves the chip in its bootloader and the port closed, on success as well.
 bool TLink_Supervisor::Process_USB_Device() {
   const TIdentification chip = Identify_Controller(Controller_);
+  Log_Open_Failure(Controller_, chip.Stage, Program_Log_);
   switch (chip.Stage) {
     case LINK_NO_BRIDGE:
-      Program_Log_.Add("Error connection");
-      Add_Port_Error(Program_Log_);
       View_.Show_Default_Firmware(false);
       return false;
     case LINK_NOT_OPENED:
-      Program_Log_.Add("Error CP init");
-      Add_Port_Error(Program_Log_);
       return false;
     case LINK_NO_ANSWER:
       Program_Log_.Add("Device is not Yeli");
@@ -275,14 +272,11 @@ bool TLink_Supervisor::Process_to_Work() {
   Control_Log_.Clear();
   Control_Log_.Add("Searching Controller");
   Control_Log_.Add("...");
-  switch (Start_Work_Mode(Controller_)) {
+  const TLink_Stage stage = Start_Work_Mode(Controller_);
+  Log_Open_Failure(Controller_, stage, Control_Log_);
+  switch (stage) {
     case LINK_NO_BRIDGE:
-      Control_Log_.Add("Error connection");
-      Add_Port_Error(Control_Log_);
-      return false;
     case LINK_NOT_OPENED:
-      Control_Log_.Add("Error CP init");
-      Add_Port_Error(Control_Log_);
       return false;
     case LINK_NO_ANSWER:
     case LINK_NO_VERSION:
@@ -300,9 +294,4 @@ bool TLink_Supervisor::Process_to_Work() {
   Controller_.VOK_State = VOK_OPEN;
   Config_Not_Written_ = false;
   return true;
-}
-
-// A cause the user can act on (a device they may not open), after the program's own line.
-void TLink_Supervisor::Add_Port_Error(TLog& log) {
-  if (const std::string cause = Controller_.Port_Error(); !cause.empty()) log.Add(cause);
 }

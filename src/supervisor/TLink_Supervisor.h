@@ -34,7 +34,6 @@ private:
   void Poll_Failure();
   void Report_Firmware_Version(std::uint8_t major, std::uint8_t minor);
   void Add_Old_Firmware_Warning(TLog& log);
-  void Add_Port_Error(TLog& log);
 
   TVOK_Yeli& Controller_;
   TDevice_Discovery& Discovery_;

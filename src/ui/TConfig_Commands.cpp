@@ -1,5 +1,6 @@
 #include "ui/TConfig_Commands.h"
 
+#include "bridge/TLink_Open.h"
 #include "controller/TConfig_File.h"
 
 #include <QFile>
@@ -35,27 +36,23 @@ void TConfig_Commands::Button8Click() {
   Log_.Clear();
   const auto path = Dialogs_.Dialogs.Open_File(Dialogs_.Owner, Dialogs_.Open);
   if (!path) return;
-  if (!Controller_.CP_Connect()) return Fail_Open("Error connection", true);
-  Controller_.CP_State = CP_BUSY;
-  if (!Controller_.Init_CP(LINE_8N1)) return Fail_Open("Error CP init", true);
+  if (const TLink_Stage stage = Open_Link(Controller_, LINE_8N1); stage != LINK_DONE)
+    return Log_Open_Failure(Controller_, stage, Log_);
   try {
     Read_Config_File(File_Path(*path), Controller_.Prop);
   } catch (const TFile_Error& error) {
     Rethrow_With_Path("read", *path, error);
   }
-  if (!Controller_.SetConfigIO()) return Fail_Open("Error load config from file");
+  if (!Controller_.SetConfigIO()) return Fail("Error load config from file");
   Log_.Add("Load config from file OK");
-  if (!Controller_.GetConfigIO()) return Fail_Open("Error read config");
+  if (!Controller_.GetConfigIO()) return Fail("Error read config");
   Log_.Add("read config OK");
   Panel_.Update_Visual_State();
   Controller_.CP_State = CP_ENABLED;
 }
 
-// Where the port failed, a cause the user can act on (a device they may not open) follows the
-// program's own line.
-void TConfig_Commands::Fail_Open(const char* line, bool port_failed) {
+void TConfig_Commands::Fail(const char* line) {
   Log_.Add(line);
-  if (const std::string cause = Controller_.Port_Error(); port_failed && !cause.empty()) Log_.Add(cause);
   Controller_.CP_State = CP_CLOSE;
 }
 

@@ -33,7 +33,7 @@ public:
   void Hot_Key(int id);
 
 private:
-  void Fail_Open(const char* line, bool port_failed = false);
+  void Fail(const char* line);
 
   TVOK_Yeli& Controller_;
   TParameter_Panel& Panel_;

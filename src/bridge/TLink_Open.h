@@ -1,0 +1,24 @@
+// Opening the bridge port for one protocol, as every user of the port does, and the lines that
+// report an open that failed.
+#pragma once
+
+#include "bridge/TCP21xx.h"
+#include "platform/TLog.h"
+
+#include <cstdint>
+
+// How far a sequence on the controller got.
+enum TLink_Stage : std::uint8_t {
+  LINK_NO_BRIDGE,   // CP_Connect found no bridge in USBXpress mode
+  LINK_NOT_OPENED,  // Init_CP could not open or set up the bridge
+  LINK_NO_ANSWER,   // the bootloader did not identify itself, or the application did not answer
+  LINK_NO_VERSION,  // identification: the bootloader refused to read the firmware version
+  LINK_DONE,
+};
+
+// CP_Connect, then Init_CP with `line_control`. Open: CP_State is CP_OPEN; otherwise CP_CLOSE.
+TLink_Stage Open_Link(TCP21xx& port, std::uint16_t line_control);
+
+// For LINK_NO_BRIDGE "Error connection", for LINK_NOT_OPENED "Error CP init", each followed by the
+// platform's cause when it knows one the user can act on (a device they may not open).
+void Log_Open_Failure(const TCP21xx& port, TLink_Stage stage, TLog& log);
