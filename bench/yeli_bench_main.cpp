@@ -1,5 +1,6 @@
 // yeli-bench: prints each figure as "NAME: VALUE (target < LIMIT)"; exits 1 when one misses.
 #include "TFlash_Benchmark.h"
+#include "TStart_Up_Benchmark.h"
 #include "TWork_Tick_Benchmark.h"
 
 #include <cstdio>
@@ -8,6 +9,7 @@
 namespace {
 bool Report(const char* name, double value, double limit) {
   std::printf("%s: %.4f (target < %g)\n", name, value, limit);
+  std::fflush(stdout);
   return value < limit;
 }
 }  // namespace
@@ -16,6 +18,9 @@ int main() {
   try {
     bool met = Report("flash_overhead_64k", Flash_Overhead_64_KiB(), 0.02);
     met = Report("work_mode_tick_overhead", Work_Mode_Tick_Overhead(), 0.02) && met;
+    const TStart_Up_Figures start_up = Measure_Start_Up();
+    met = Report("start_up_ratio", start_up.Start_Up_Ratio, 1.5) && met;
+    met = Report("resident_memory_ratio", start_up.Memory_Ratio, 1.5) && met;
     return met ? 0 : 1;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "yeli-bench: %s\n", error.what());
