@@ -1,0 +1,140 @@
+// The fault table, Control Mode side: faults in work mode, between polls and inside a poll, a
+// write-back, a store of the settings or an Open Config. Each row shows its line (or, where the
+// protocol cannot tell, leaves work mode running); once the fault is gone work mode returns by
+// itself, the panel shows what the board runs with, the next edit reaches the board, the board's
+// stored settings are whole (the old ones, or the ones being stored), and the file is untouched.
+#include "TFault_Fixture.h"
+
+#include "controller/TConfig_File.h"
+
+#include <fstream>
+
+using namespace std::chrono_literals;
+
+namespace {
+enum TWork_Step {
+  STEP_BETWEEN_POLLS,  // struck now; the next tick polls
+  STEP_POLL,           // struck as a poll begins
+  STEP_WRITE_BACK,     // struck as the write-back of an edit begins
+  STEP_SAVE,           // struck as the store of an edit made before begins
+  STEP_OPEN_CONFIG,    // struck as Open Config begins to load a file that changes a fan duty
+};
+
+struct TWork_Fault_Case {
+  const char* Name;
+  TWork_Step Step;
+  TFault Fault;
+  TFault Gone;
+  const char* Shown;  // the line of the control log; none: work mode goes on
+};
+
+constexpr std::uint8_t DUTY_IN_S0 = 16;
+// The bytes of a poll's answers: two for each read, the temperature's the 20th.
+constexpr unsigned TEMPERATURE_LOW_BYTE = 2 * 20;
+// From the start of the tick: a full read takes about 70 ms, a full write 30 ms, a store 21 ms.
+constexpr TDuration INSIDE = 10ms;
+
+const TWork_Fault_Case CASES[] = {
+    {"Unplugged_Between_Polls", STEP_BETWEEN_POLLS, Unplug(), Replug(), "Error read config"},
+    {"Unplugged_In_A_Poll", STEP_POLL, Unplug(INSIDE), Replug(), "Error read config"},
+    {"Unplugged_Before_A_Write_Back", STEP_WRITE_BACK, Unplug(), Replug(), "Error update "},
+    // The bridge takes the request bytes at once; those still on the wire when it goes are lost.
+    {"Unplugged_In_A_Write_Back", STEP_WRITE_BACK, Unplug(INSIDE), Replug(), "Error read config"},
+    {"Unplugged_In_A_Save", STEP_SAVE, Unplug(INSIDE), Replug(), "Error save config to controller"},
+    {"Unplugged_Before_Open_Config", STEP_OPEN_CONFIG, Unplug(), Replug(), "Error connection"},
+    {"Unplugged_In_Open_Config", STEP_OPEN_CONFIG, Unplug(INSIDE), Replug(), "Error read config"},
+    {"No_Answer_To_A_Poll", STEP_POLL, Silence(true), Silence(false), "Error read config"},
+    {"No_Answer_To_A_Save", STEP_SAVE, Silence(true), Silence(false), "Error save config to controller"},
+    {"No_Answer_To_Open_Config", STEP_OPEN_CONFIG, Silence(true), Silence(false), "Error read config"},
+    {"Corrupted_Byte_To_The_Controller", STEP_POLL, Corrupt(SIM_TO_BOARD, 1), ONE_SHOT, "Error read config"},
+    {"Corrupted_Byte_From_The_Controller", STEP_POLL, Corrupt(SIM_TO_HOST, TEMPERATURE_LOW_BYTE, 0x01), ONE_SHOT,
+     nullptr},
+    {"Second_Board_In_Work_Mode", STEP_BETWEEN_POLLS, Attach_Second_Board(SIM_FACTORY_USBXPRESS),
+     Unplug_Second_Board(), nullptr},
+};
+
+// Rows go by their names in test names and messages.
+void PrintTo(const TWork_Fault_Case& row, std::ostream* out) { *out << row.Name; }
+
+class TWork_Mode_Fault : public TFault_Fixture, public testing::WithParamInterface<TWork_Fault_Case> {
+protected:
+  TWork_Mode_Fault() : TFault_Fixture(SIM_FACTORY_USBXPRESS) {}
+
+  // Brings the step to where the fault strikes, and strikes it.
+  void Strike_In(TWork_Step step, const TFault& fault);
+
+  TBytes Config_File_Bytes() const;
+
+  const std::filesystem::path Config_File = Folder / "site.cnf";
+  std::uint16_t Edited_Duty = 0;  // of the edit the row's step writes back, stores or loads
+};
+
+TBytes TWork_Mode_Fault::Config_File_Bytes() const {
+  std::ifstream file(Config_File, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void TWork_Mode_Fault::Strike_In(TWork_Step step, const TFault& fault) {
+  switch (step) {
+    case STEP_BETWEEN_POLLS: return Strike(fault);
+    case STEP_POLL: return Strike_At_Next_Tick(fault);
+    case STEP_WRITE_BACK:
+      Edited_Duty = Move_Inflow_S0(30);
+      return Strike_At_Next_Tick(fault);
+    case STEP_SAVE:
+      Edited_Duty = Move_Inflow_S0(40);
+      Tick();
+      Tab().Button10->click();  // "Write Config"
+      return Strike_At_Next_Tick(fault);
+    case STEP_OPEN_CONFIG: {
+      TVOK_Prop prop = Controller().Prop;
+      prop.PWM_IN_0 = Edited_Duty = 450;
+      Write_Config_File(Config_File, prop);
+      Dialogs.File_Answers = {QString::fromStdString(Config_File.string())};
+      Strike(fault);
+      Tab().Button8->click();  // "Open Config"
+      return;
+    }
+  }
+}
+}  // namespace
+
+TEST_P(TWork_Mode_Fault, Shows_Its_Line_And_Work_Mode_Returns_By_Itself) {
+  const TWork_Fault_Case& row = GetParam();
+  Enter_Work_Mode();
+  Tick();  // the first write-back
+  const TSim_Settings stored_before = Stored();
+  TSim_Settings stored_edited = stored_before;
+  Strike_In(row.Step, row.Fault);
+  stored_edited[DUTY_IN_S0] = Edited_Duty;
+  const TBytes file = Config_File_Bytes();
+
+  if (row.Shown) {
+    Tick_Until_Shown({LOG_CONTROL, row.Shown}, 2);
+  } else {  // unnoticed: work mode goes on with the controller under test, and only with it
+    Tick();
+    const std::uint16_t duty = Move_Inflow_S0(20);
+    Tick();
+    EXPECT_EQ(Controller().VOK_State, VOK_OPEN);
+    EXPECT_EQ(Control_Log(), QStringList{"Firmware version: 2.3"});
+    EXPECT_EQ(Board_Setting(DUTY_IN_S0), duty);
+  }
+  Strike(row.Gone);
+  // Open Config's failures leave the link in work mode with the port marked closed.
+  Tick_Until([&] { return Controller().VOK_State == VOK_OPEN && Controller().CP_State == CP_ENABLED; }, 12);
+  Tick();  // settled: a poll after the reconnection's own write-back
+  EXPECT_TRUE(Record_Matches_Board());
+  if (row.Step == STEP_SAVE) {
+    EXPECT_TRUE(Stored() == stored_before || Stored() == stored_edited);
+  } else {
+    EXPECT_EQ(Stored(), stored_before);
+  }
+
+  const std::uint16_t duty = Move_Inflow_S0(70);
+  Tick();
+  EXPECT_EQ(Board_Setting(DUTY_IN_S0), duty);
+  EXPECT_EQ(Config_File_Bytes(), file);
+  EXPECT_TRUE(Only_The_Controller_Heard_Us());
+}
+
+INSTANTIATE_TEST_SUITE_P(Fault_Table, TWork_Mode_Fault, testing::ValuesIn(CASES));
