@@ -36,6 +36,13 @@ void TConfig_Commands::Button8Click() {
   Log_.Clear();
   const auto path = Dialogs_.Dialogs.Open_File(Dialogs_.Owner, Dialogs_.Open);
   if (!path) return;
+  // The scan for the bridge takes the last of several, which need not be the controller the panel
+  // shows: with more than one attached the file goes to none, and the link stays as it is.
+  if (Controller_.Get_Num_Devices() == SI_SUCCESS && Controller_.NumDevices > 1) {
+    Log_.Add("Found more that one device");
+    Log_.Add("Remove all usb devices except for Yeli controller!");
+    return;
+  }
   if (const TLink_Stage stage = Open_Link(Controller_, LINE_8N1); stage != LINK_DONE)
     return Log_Open_Failure(Controller_, stage, Log_);
   try {

@@ -51,6 +51,8 @@ const TWork_Fault_Case CASES[] = {
      nullptr},
     {"Second_Board_In_Work_Mode", STEP_BETWEEN_POLLS, Attach_Second_Board(SIM_FACTORY_USBXPRESS),
      Unplug_Second_Board(), nullptr},
+    {"Second_Board_Then_Open_Config", STEP_OPEN_CONFIG, Attach_Second_Board(SIM_FACTORY_USBXPRESS),
+     Unplug_Second_Board(), "Remove all usb devices except for Yeli controller!"},
 };
 
 // Rows go by their names in test names and messages.
