@@ -9,7 +9,8 @@
 namespace {
 TVOK_Prop Sentinel() {
   TVOK_Prop prop;
-  for (const TProp_Field& field : VOK_PROP_FIELDS) prop.*field.Member = 0x5EED0000 + static_cast<int>(&field - VOK_PROP_FIELDS.data());
+  std::int32_t value = 0x5EED0000;
+  for (const TProp_Field& field : VOK_PROP_FIELDS) prop.*field.Member = value++;
   return prop;
 }
 }  // namespace
@@ -19,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TVOK_Prop prop = Sentinel();
   try {
     Read_Config_File(file, prop);
-  } catch (const TFile_Error& error) {
+  } catch (const TFile_Error&) {
     Require(size < VOK_PROP_SIZE, "a whole record is read");
     Require(prop == Sentinel(), "a refused file leaves the record as it was");
     return 0;

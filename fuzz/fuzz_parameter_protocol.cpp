@@ -24,9 +24,10 @@ bool Well_Formed(const std::vector<std::uint8_t>& sent, std::size_t broken_at) {
   while (at + READ_REQUEST <= sent.size()) {
     if (sent[at] != FRAME_START) return false;
     const std::uint8_t id = sent[at + 2];
-    if (sent[at + 1] == FRAME_READ && (known(id, FULL_READ) || id == PARAM_STORE_SETTINGS)) at += READ_REQUEST;
-    else if (sent[at + 1] == FRAME_WRITE && (known(id, FULL_WRITE) || id == PARAM_RESET_FILTER_TIME)) at += WRITE_REQUEST;
-    else return false;
+    const bool read = sent[at + 1] == FRAME_READ && (known(id, FULL_READ) || id == PARAM_STORE_SETTINGS);
+    const bool write = sent[at + 1] == FRAME_WRITE && (known(id, FULL_WRITE) || id == PARAM_RESET_FILTER_TIME);
+    if (!read && !write) return false;
+    at += read ? READ_REQUEST : WRITE_REQUEST;
   }
   return at == sent.size() || sent.size() == broken_at;  // only a broken line cuts a request short
 }

@@ -57,7 +57,9 @@ void PrintTo(const TLink_Fault_Case& row, std::ostream* out) { *out << row.Name;
 class TLink_Fault : public TFault_Fixture, public testing::WithParamInterface<TLink_Fault_Case> {
 protected:
   TLink_Fault() : TFault_Fixture(GetParam().Board) {}
-  TVOKState Found_State() const { return GetParam().Board == SIM_FACTORY_VCP ? VOK_CHECK_VCP_CONN : VOK_CHECK_USB_CONN; }
+  TVOKState Found_State() const {
+    return GetParam().Board == SIM_FACTORY_VCP ? VOK_CHECK_VCP_CONN : VOK_CHECK_USB_CONN;
+  }
 };
 }  // namespace
 
