@@ -67,7 +67,9 @@ TControl_Tab::TControl_Tab(QWidget* page)
   Make_Fan_Group(GroupBox1, Inflow, INFLOW_COLUMNS, "Label19", Label19, "ProgressBar1", ProgressBar1);
   Make_Fan_Group(GroupBox2, Outflow, OUTFLOW_COLUMNS, "Label20", Label20, "ProgressBar2", ProgressBar2);
   // The inflow bar is drawn in the classic desktop blue, the outflow bar in the style's own colour.
-  ProgressBar1->setStyleSheet("QProgressBar::chunk { background-color: #3a6ea5; }");
+  QPalette desktop_blue = ProgressBar1->palette();
+  desktop_blue.setColor(QPalette::Highlight, QColor(0x3a, 0x6e, 0xa5));
+  ProgressBar1->setPalette(desktop_blue);
   Make_Air_Group();
   Make_Status_Group();
   Make_Hardware_Group();

@@ -80,9 +80,6 @@ TDemo_Fan_Widgets Make_Fan(QWidget* page, const TFan_Layout& layout) {
 }  // namespace
 
 TDemo_Layout::TDemo_Layout(QWidget* page) : Page(page), Inflow(Make_Fan(page, INFLOW)), Outflow(Make_Fan(page, OUTFLOW)) {
-  // The texts overlap by a pixel in places, so no label paints its background over another's; the
-  // narrow "Filter" button needs all its width for the caption.
-  page->setStyleSheet("QLabel { background: transparent; } QPushButton#Button11 { padding: 0; }");
   Lay_Out_Air_Parameters();
   Lay_Out_Current_Status();
   Lay_Out_Hardware_Config();

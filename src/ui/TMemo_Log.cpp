@@ -59,6 +59,13 @@ QPlainTextEdit* Make_Log_Memo(QWidget* parent, const char* name, QRect bounds) {
   memo->setGeometry(bounds);
   memo->setReadOnly(true);
   memo->setEnabled(false);
+  // Disabled so nobody types into it, yet as readable as enabled text, on the button-face colour.
+  QPalette palette = memo->palette();
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    palette.setColor(group, QPalette::Text, palette.color(QPalette::Active, QPalette::Text));
+    palette.setColor(group, QPalette::Base, palette.color(QPalette::Active, QPalette::Button));
+  }
+  memo->setPalette(palette);
   memo->setFont(Log_Font());
   memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -4,17 +4,29 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QFontDatabase>
 
+#include <initializer_list>
+
+// The first of `families` this machine has, so the font is found at once rather than by a fallback
+// search for every widget.
+inline QString Installed_Family(std::initializer_list<const char*> families) {
+  for (const char* family : families)
+    if (QFontDatabase::hasFamily(family)) return family;
+  return *families.begin();
+}
 
 inline QFont Window_Font() {
-  QFont font("Tahoma");
+  static const QString family = Installed_Family({"Tahoma", "Liberation Sans", "DejaVu Sans"});
+  QFont font(family);
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(11);
   return font;
 }
 
 inline QFont Log_Font() {
-  QFont font("Courier New");
+  static const QString family = Installed_Family({"Courier New", "Liberation Mono", "DejaVu Sans Mono"});
+  QFont font(family);
   font.setStyleHint(QFont::TypeWriter);
   font.setPixelSize(15);
   return font;
@@ -22,8 +34,4 @@ inline QFont Log_Font() {
 
 // The window font is every widget's font (the logs set their own), message boxes included. Set as
 // the application's font, it reaches widgets that a style sheet keeps from inheriting their parent's.
-inline void Use_Window_Fonts() {
-  QFont::insertSubstitutions("Tahoma", {"Liberation Sans", "DejaVu Sans"});
-  QFont::insertSubstitutions("Courier New", {"Liberation Mono", "DejaVu Sans Mono"});
-  QApplication::setFont(Window_Font());
-}
+inline void Use_Window_Fonts() { QApplication::setFont(Window_Font()); }
