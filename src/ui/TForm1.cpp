@@ -55,13 +55,13 @@ TForm1::TForm1(TEnvironment& environment)
     if (!Showing_Page_From_Code_) PageControl1Change();
   });
   On(Program.Button1, &QPushButton::clicked, [this] { Button1Click(); });
+  On(Program.Button2, &QPushButton::clicked, [this] { Firmware->Button2Click(); });
+  On(Program.Button3, &QPushButton::clicked, [this] { Firmware->Button3Click(); });
+  On(Program.Button4, &QPushButton::clicked, [this] { Firmware->Button4Click(); });
   Timer3->OnTimer = Guarded([this] { Demo.Timer3Timer(); });
   Timer4->OnTimer = Guarded([this] { Demo.Timer4Timer(); });
   Timer5->OnTimer = Guarded([this] { Demo.Timer5Timer(); });
   Timer6->OnTimer = Guarded([this] { Demo.Timer6Timer(); });
-  On(Program.Button2, &QPushButton::clicked, [this] { Firmware->Button2Click(); });
-  On(Program.Button3, &QPushButton::clicked, [this] { Firmware->Button3Click(); });
-  On(Program.Button4, &QPushButton::clicked, [this] { Firmware->Button4Click(); });
 }
 
 TForm1::~TForm1() = default;
