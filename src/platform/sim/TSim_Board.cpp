@@ -66,14 +66,20 @@ void TSim_Board::Run_Bus_Event(TBus_Event event, TDuration at) {
 
 // --- The serial line ---
 
+void TSim_Board::Record(TSim_Direction direction, std::uint8_t byte) {
+  auto& log = Wire_Log_[direction];
+  if (log.size() == SIM_WIRE_LOG_BYTES) log.pop_front();
+  log.push_back(byte);
+}
+
 void TSim_Board::Deliver_To_Chip(const TSim_Wire_Byte& byte) {
-  Wire_Log_[SIM_TO_BOARD].push_back(byte.Value);
+  Record(SIM_TO_BOARD, byte.Value);
   Chip_.Receive(byte.Value, byte.Format, byte.Arrival);
 }
 
 // A byte in another format than the bridge's arrives as garbage, which it discards.
 void TSim_Board::Deliver_To_Host(const TSim_Wire_Byte& byte) {
-  Wire_Log_[SIM_TO_HOST].push_back(byte.Value);
+  Record(SIM_TO_HOST, byte.Value);
   if (Bridge_.Present() && Receiver_Reads(byte.Format, Bridge_.Format(), Parity_Dropped_))
     Bridge_.Received.push_back(byte.Value);
 }
@@ -188,7 +194,7 @@ TSim_Settings TSim_Board::Stored_Settings() {
 std::vector<std::uint8_t> TSim_Board::Wire_Log(TSim_Direction direction) {
   std::lock_guard lock(Mutex_);
   Catch_Up();
-  return Wire_Log_[direction];
+  return {Wire_Log_[direction].begin(), Wire_Log_[direction].end()};
 }
 
 void TSim_Board::Clear_Wire_Log() {

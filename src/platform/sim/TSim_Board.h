@@ -16,6 +16,7 @@
 #include "platform/sim/TSim_Wire.h"
 
 #include <array>
+#include <deque>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -47,6 +48,8 @@ struct TSim_Take {
   TDuration Next_Event;
 };
 
+inline constexpr std::size_t SIM_WIRE_LOG_BYTES = 64 * 1024;
+
 // After a bridge reset, how long until it is listed again with its stored product id.
 inline constexpr TDuration SIM_REENUMERATION_TIME = std::chrono::milliseconds(1500);
 
@@ -69,7 +72,8 @@ public:
   // What the application answers for `id` now (see TSim_Microcontroller::Live_Parameter).
   std::optional<std::uint16_t> Live_Parameter(std::uint8_t id);
   TSim_Settings Stored_Settings();
-  // Every byte that has arrived at the far end of the wire, in order (garbage included).
+  // The last SIM_WIRE_LOG_BYTES bytes that have arrived at the far end of the wire, in order
+  // (garbage included). The record is bounded, so a board that runs for days keeps its size.
   std::vector<std::uint8_t> Wire_Log(TSim_Direction direction);
   void Clear_Wire_Log();
   TSim_Persistent_State Persistent_State();
@@ -125,6 +129,7 @@ private:
   void Leave_Bus(TDuration at);
   std::uint8_t Corrupted(TSim_Direction direction, std::uint8_t byte);
   TDuration Next_Event() const;
+  void Record(TSim_Direction direction, std::uint8_t byte);
   TSim_Persistent_State State() const;
   void Persist_If_Changed();
 
@@ -136,7 +141,7 @@ private:
   TSim_Bridge Bridge_;
   TSim_Wire To_Board_;
   TSim_Wire To_Host_;
-  std::array<std::vector<std::uint8_t>, 2> Wire_Log_;
+  std::array<std::deque<std::uint8_t>, 2> Wire_Log_;
   TSim_Microcontroller Chip_;
   bool Plugged_ = true;
   std::multimap<TDuration, TBus_Event> Bus_Events_;

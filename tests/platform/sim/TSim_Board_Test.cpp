@@ -242,3 +242,14 @@ TEST(TSim_Board, A_Worker_Thread_Reads_While_Another_Sleeps_On_The_Clock) {
   EXPECT_EQ(answer.size(), 40u);
   EXPECT_EQ(TBytes(answer.end() - 2, answer.end()), PWM_IN_1_ANSWER);
 }
+
+TEST(TSim_Board_Wire_Log, Keeps_Only_The_Latest_Bytes) {
+  TSim_Host host;
+  host.Enter_Application();
+  const TBytes read_request{0xFF, 0x01, 17};
+  for (std::size_t sent = 0; sent <= SIM_WIRE_LOG_BYTES; sent += read_request.size()) host.Send(read_request);
+  host.Clock.Sleep(std::chrono::seconds(30));
+  const auto log = host.Board.Wire_Log(SIM_TO_BOARD);
+  EXPECT_EQ(log.size(), SIM_WIRE_LOG_BYTES);
+  EXPECT_EQ(TBytes(log.end() - 3, log.end()), read_request);
+}
