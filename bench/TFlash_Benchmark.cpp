@@ -2,7 +2,7 @@
 
 #include "firmware/TFirmware_Update.h"
 #include "firmware/TFirmUpdTrear.h"
-#include "firmware/THex_Text.h"
+#include "support/THex_Text.h"
 #include "platform/TVirtual_Clock.h"
 #include "platform/sim/TSim_Bus.h"
 #include "platform/sim/TSim_Factory.h"

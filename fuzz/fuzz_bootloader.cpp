@@ -5,7 +5,7 @@
 #include "Fuzz_Support.h"
 #include "controller/TController_Link.h"
 #include "firmware/TFirmware_Update.h"
-#include "firmware/THex_Text.h"
+#include "support/THex_Text.h"
 #include "platform/TVirtual_Clock.h"
 #include "support/TRecording_Log.h"
 #include "support/TScripted_UsbXpress.h"

@@ -1,6 +1,6 @@
 // The real yeli-cli program, run as a script runs it: exit statuses, standard output and standard
 // error. Only quick runs: the board under --simulate works in real time.
-#include "firmware/TTest_Folder.h"
+#include "support/TTest_Folder.h"
 
 #include <gtest/gtest.h>
 

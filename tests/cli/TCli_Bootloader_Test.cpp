@@ -1,8 +1,8 @@
 // identify, flash and read-flash on the virtual board: what they report, what they leave in the
 // chip's flash, and their refusals of bad files and bad ranges before anything is erased.
 #include "TCli_Fixture.h"
-#include "firmware/THex_Text.h"
-#include "firmware/TSrec_Image.h"
+#include "support/THex_Text.h"
+#include "support/TSrec_Image.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "cli/TYeli_Cli.h"
-#include "firmware/TTest_Folder.h"
+#include "support/TTest_Folder.h"
 #include "platform/TVirtual_Clock.h"
 #include "platform/sim/TSim_Bus.h"
 #include "platform/sim/TSim_Factory.h"

@@ -1,4 +1,5 @@
 #include "controller/TConfig_File.h"
+#include "support/TTest_Folder.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +10,8 @@ namespace fs = std::filesystem;
 
 namespace {
 struct TConfig_File_Test : testing::Test {
-  fs::path Folder = fs::temp_directory_path() / ("yeli-cnf-" + std::to_string(::getpid()) + "-" +
-                                                 testing::UnitTest::GetInstance()->current_test_info()->name());
-  TConfig_File_Test() { fs::create_directories(Folder); }
-  ~TConfig_File_Test() override { fs::remove_all(Folder); }
+  const TTest_Folder Test_Folder;
+  const fs::path Folder = Test_Folder.Path();
 
   fs::path Write_Bytes(const char* name, std::size_t count) {
     std::vector<char> bytes(count);

@@ -1,8 +1,8 @@
 // Whole firmware updates against the virtual board, with images made by an independent tool.
 #include "firmware/TFirmware_Update.h"
-#include "firmware/THex_Text.h"
-#include "firmware/TSrec_Image.h"
-#include "firmware/TTest_Folder.h"
+#include "support/THex_Text.h"
+#include "support/TSrec_Image.h"
+#include "support/TTest_Folder.h"
 #include "platform/TVirtual_Clock.h"
 #include "platform/sim/TSim_Bus.h"
 #include "platform/sim/TSim_Factory.h"

@@ -1,8 +1,8 @@
 // The update sequence against a scripted bridge: what is refused before the erase, and what each
 // failure leaves in the log. Whole updates run against the virtual board.
 #include "firmware/TFirmware_Update.h"
-#include "firmware/THex_Text.h"
-#include "firmware/TTest_Folder.h"
+#include "support/THex_Text.h"
+#include "support/TTest_Folder.h"
 #include "platform/TVirtual_Clock.h"
 #include "support/TRecording_Log.h"
 #include "support/TScripted_UsbXpress.h"

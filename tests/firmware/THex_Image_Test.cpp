@@ -1,6 +1,6 @@
 #include "firmware/THex_Image.h"
-#include "firmware/THex_Text.h"
-#include "firmware/TTest_Folder.h"
+#include "support/THex_Text.h"
+#include "support/TTest_Folder.h"
 
 #include <gtest/gtest.h>
 

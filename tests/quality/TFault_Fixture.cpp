@@ -1,7 +1,7 @@
 #include "TFault_Fixture.h"
 
 #include "controller/Parameter_Protocol.h"
-#include "firmware/THex_Text.h"
+#include "support/THex_Text.h"
 
 #include <fstream>
 

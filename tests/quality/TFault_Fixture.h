@@ -4,7 +4,7 @@
 #pragma once
 
 #include "TBoard_Faults.h"
-#include "firmware/TTest_Folder.h"
+#include "support/TTest_Folder.h"
 #include "ui/TControl_Board_Fixture.h"
 
 #include <string>

@@ -1,8 +1,8 @@
 // The firmware commands in the real window against the virtual board: choosing and writing a file,
 // the default firmware from the Restore folder, and what each refusal leaves on the board.
 #include "TBoard_Window_Fixture.h"
-#include "firmware/THex_Text.h"
-#include "firmware/TTest_Folder.h"
+#include "support/THex_Text.h"
+#include "support/TTest_Folder.h"
 
 #include <QDir>
 #include <QProgressBar>

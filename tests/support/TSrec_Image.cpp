@@ -1,4 +1,4 @@
-#include "firmware/TSrec_Image.h"
+#include "support/TSrec_Image.h"
 
 #include <spawn.h>
 #include <sys/wait.h>
