@@ -3,6 +3,7 @@
 #include "TCli_Fixture.h"
 #include "support/THex_Text.h"
 #include "support/TSrec_Image.h"
+#include "support/TTest_Application.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -24,13 +25,6 @@ TBytes Read_Bytes(const std::string& path) {
 }
 
 struct TCli_Bootloader : TCli_Fixture {
-  // An application of version `major`.`minor`, padded with data to `size` bytes.
-  static TBytes Application_Of_Size(std::uint8_t major, std::uint8_t minor, std::size_t size) {
-    TBytes image = Application_Image(major, minor);
-    const TBytes filler = Pattern(size - image.size(), 5);
-    image.insert(image.end(), filler.begin(), filler.end());
-    return image;
-  }
   std::string Write_Text(const std::string& name, const std::string& text) {
     std::ofstream(Path(name)) << text;
     return Path(name);

@@ -1,12 +1,13 @@
 // Whole firmware updates against the virtual board, with images made by an independent tool.
 #include "firmware/TFirmware_Update.h"
-#include "support/THex_Text.h"
-#include "support/TSrec_Image.h"
-#include "support/TTest_Folder.h"
 #include "platform/TVirtual_Clock.h"
 #include "platform/sim/TSim_Bus.h"
 #include "platform/sim/TSim_Factory.h"
+#include "support/THex_Text.h"
 #include "support/TRecording_Log.h"
+#include "support/TSrec_Image.h"
+#include "support/TTest_Application.h"
+#include "support/TTest_Folder.h"
 
 #include <gtest/gtest.h>
 
@@ -19,13 +20,6 @@ namespace {
 constexpr std::uint32_t FLASH_START = 0x08000000;
 constexpr std::uint32_t FLASH_SIZE = 128 * 1024;
 
-// An application of version `major`.`minor`, padded with data to `size` bytes.
-TBytes Application_Of_Size(std::uint8_t major, std::uint8_t minor, std::size_t size) {
-  TBytes image = Application_Image(major, minor);
-  const TBytes filler = Pattern(size - image.size(), 3);
-  image.insert(image.end(), filler.begin(), filler.end());
-  return image;
-}
 
 struct TBoard_Update : testing::Test {
   TVirtual_Clock Clock;

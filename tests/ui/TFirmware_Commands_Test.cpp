@@ -2,6 +2,7 @@
 // the default firmware from the Restore folder, and what each refusal leaves on the board.
 #include "TBoard_Window_Fixture.h"
 #include "support/THex_Text.h"
+#include "support/TTest_Application.h"
 #include "support/TTest_Folder.h"
 
 #include <QDir>
@@ -17,12 +18,6 @@ namespace {
 constexpr std::uint32_t FLASH_START = 0x08000000;
 constexpr std::uint32_t FLASH_SIZE = 128 * 1024;
 
-TBytes Application_Of_Size(std::uint8_t major, std::uint8_t minor, std::size_t size) {
-  TBytes image = Application_Image(major, minor);
-  const TBytes filler = Pattern(size - image.size(), 5);
-  image.insert(image.end(), filler.begin(), filler.end());
-  return image;
-}
 
 // Sets an environment variable for as long as it lives.
 class TScoped_Variable {
