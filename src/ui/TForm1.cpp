@@ -107,9 +107,9 @@ void TForm1::FormCreate() {
   Register_Hot_Keys();
   Program.Button4->hide();
   Controller = std::make_unique<TVOK_Yeli>(Environment.UsbXpress, Environment.Clock);
-  // The panel starts at "1 pulse", one tachometer pulse per revolution.
   const TGuard guard = [this](THandler handler) { return Guarded(std::move(handler)); };
   const TPanel_Flags flags{Param_Changed, Config_Not_Written};
+  // The panel starts at "1 pulse", one tachometer pulse per revolution.
   Panel = std::make_unique<TParameter_Panel>(Control, Controller->Prop, flags, guard);
   Config_Commands = std::make_unique<TConfig_Commands>(
       Control, *Controller, *Panel, Control_Log, TConfig_Dialogs{Environment.Dialogs, this, OpenDialog2, SaveDialog1},
