@@ -28,7 +28,8 @@ TForm1::TForm1(TEnvironment& environment)
       TabSheet1(Make_Page(PageControl1, "TabSheet1", "Program Mode")),
       TabSheet2(Make_Page(PageControl1, "TabSheet2", "Control Mode")),
       TabSheet3(Make_Page(PageControl1, "TabSheet3", "Demo")),
-      SW_Label(Make_Widget<QLabel>(PageControl1->parentWidget(), "SW_Label", "SW_Label", {1080, 0, 103, 13})),
+      // Reaching further left than drawn, and aligned to its right edge, so the text fits in wider fonts.
+      SW_Label(Make_Widget<QLabel>(PageControl1->parentWidget(), "SW_Label", "SW_Label", {1064, 0, 119, 13})),
       Program(TabSheet1),
       Control(TabSheet2),
       Program_Log(*Program.Memo1, "program"),
@@ -46,6 +47,7 @@ TForm1::TForm1(TEnvironment& environment)
   QWidget* client = PageControl1->parentWidget();
   client->setFixedSize(CLIENT_WIDTH, CLIENT_HEIGHT);
   setCentralWidget(client);
+  SW_Label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   SW_Label->raise();
   Build_Menu();
   layout()->setSizeConstraint(QLayout::SetFixedSize);
