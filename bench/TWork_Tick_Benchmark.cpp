@@ -28,7 +28,7 @@ public:
 
 class TNo_Desktop final : public TDesktop {
 public:
-  void Open_Document(const std::filesystem::path&) override {}
+  bool Open_Document(const std::filesystem::path&) override { return false; }
 };
 
 double Seconds(TDuration duration) { return std::chrono::duration<double>(duration).count(); }

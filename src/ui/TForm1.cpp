@@ -1,5 +1,6 @@
 #include "ui/TForm1.h"
 
+#include "ui/Data_Folders.h"
 #include "ui/TError_Box.h"
 #include "ui/TWidget_Maker.h"
 #include "ui/TWindow_Fonts.h"
@@ -193,8 +194,23 @@ void TForm1::pdf1Click() { Open_Help("Yeli_Help.pdf"); }
 void TForm1::docx1Click() { Open_Help("Yeli_Help.docx"); }
 void TForm1::html1Click() { Open_Help("Yeli_Help.mht"); }
 
+// The document beside the program, else the installed one. A missing document or viewer is said in
+// a message box: a menu item that does nothing would leave the user guessing.
 void TForm1::Open_Help(const char* document) {
-  Environment.Desktop.Open_Document(Environment.Program_Folder / "Help" / document);
+  const std::vector<std::filesystem::path> folders = Data_Folders(Environment.Program_Folder, "Help");
+  for (const std::filesystem::path& folder : folders) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(folder / document, error)) continue;
+    const QString path = QString::fromStdString((folder / document).string());
+    if (!Environment.Desktop.Open_Document(folder / document))
+      Environment.Dialogs.Show_Error(this, QString("No program to show %1 could be started. Install a viewer for "
+                                                   "this kind of document, or open it from a file manager.")
+                                               .arg(path));
+    return;
+  }
+  Environment.Dialogs.Show_Error(this, QString("The help document %1 is not installed: it is neither in %2 nor in %3.")
+                                           .arg(document, QString::fromStdString(folders.front().string()),
+                                                QString::fromStdString(folders.back().string())));
 }
 
 void TForm1::Update_Visual_State() { Panel->Update_Visual_State(); }
