@@ -10,6 +10,7 @@
 #include "ui/TCarbon_Style.h"
 #include "ui/TDemo_Picture.h"
 #include "ui/TForm1.h"
+#include "ui/TUnattended_Window.h"
 #include "ui/TVirtual_Timer_Engine.h"
 #include "ui/TWindow_Fonts.h"
 
@@ -25,21 +26,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-// The session asks no question and opens nothing; an error box would spoil a picture, so it ends
-// the run.
-class TNo_Dialogs final : public TDialogs {
-public:
-  std::optional<QString> Open_File(QWidget*, const TFile_Dialog&) override { return std::nullopt; }
-  std::optional<QString> Save_File(QWidget*, const TFile_Dialog&) override { return std::nullopt; }
-  bool Ask_Yes_No(QWidget*, const QString&) override { return true; }
-  void Show_Error(QWidget*, const QString& text) override { throw std::runtime_error(text.toStdString()); }
-};
-
-class TNo_Desktop final : public TDesktop {
-public:
-  bool Open_Document(const std::filesystem::path&) override { return false; }
-};
-
 class TSession {
 public:
   TSession(const std::filesystem::path& output, const std::filesystem::path& restore)
