@@ -7,6 +7,8 @@
 
 #include <filesystem>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class TManual_Document {
 public:

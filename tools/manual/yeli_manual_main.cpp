@@ -39,6 +39,7 @@ void Write_Pdf(const std::filesystem::path& markdown, const QString& file) {
   manual.Paginate(page);
 
   QPainter painter(&writer);
+  if (!painter.isActive()) throw std::runtime_error("cannot write " + file.toStdString());
   const int pages = document.pageCount();
   for (int number = 1; number <= pages; ++number) {
     if (number > 1) writer.newPage();
