@@ -140,12 +140,20 @@ bool Keep_Together(QTextDocument& document, qreal page_height) {
     auto* table = qobject_cast<QTextTable*>(frame);
     if (!table || table->format().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) continue;
     const QRectF bounds = layout->frameBoundingRect(table);
-    if (bounds.height() < page_height && Page_Of(bounds.top(), page_height) != Page_Of(bounds.bottom() - 1, page_height)) {
-      QTextTableFormat format = table->format();
+    if (bounds.height() >= page_height || Page_Of(bounds.top(), page_height) == Page_Of(bounds.bottom() - 1, page_height))
+      continue;
+    // A table under a heading moves with it.
+    if (QTextBlock heading = document.findBlock(table->firstPosition() - 1); heading.blockFormat().headingLevel() > 0) {
+      if (heading.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) continue;
+      QTextBlockFormat format = heading.blockFormat();
       format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-      table->setFormat(format);
+      QTextCursor(heading).setBlockFormat(format);
       return true;
     }
+    QTextTableFormat format = table->format();
+    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    table->setFormat(format);
+    return true;
   }
   for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
     if (block.blockFormat().headingLevel() == 0 || !block.next().isValid()) continue;
