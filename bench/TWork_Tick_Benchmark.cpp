@@ -4,6 +4,7 @@
 #include "platform/sim/TSim_Bus.h"
 #include "platform/sim/TSim_Factory.h"
 #include "ui/TForm1.h"
+#include "ui/TUnattended_Window.h"
 #include "ui/TVirtual_Timer_Engine.h"
 
 #include <QApplication>
@@ -16,20 +17,6 @@ using namespace std::chrono_literals;
 
 namespace {
 constexpr int TICKS = 200;
-
-// Nothing in work mode asks a question or opens a document.
-class TNo_Dialogs final : public TDialogs {
-public:
-  std::optional<QString> Open_File(QWidget*, const TFile_Dialog&) override { return std::nullopt; }
-  std::optional<QString> Save_File(QWidget*, const TFile_Dialog&) override { return std::nullopt; }
-  bool Ask_Yes_No(QWidget*, const QString&) override { return true; }
-  void Show_Error(QWidget*, const QString& text) override { throw std::runtime_error(text.toStdString()); }
-};
-
-class TNo_Desktop final : public TDesktop {
-public:
-  void Open_Document(const std::filesystem::path&) override {}
-};
 
 double Seconds(TDuration duration) { return std::chrono::duration<double>(duration).count(); }
 }  // namespace

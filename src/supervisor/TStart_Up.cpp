@@ -4,6 +4,7 @@
 #include "supervisor/TService_Bridges.h"
 #include "supervisor/TService_Options.h"
 #include "ui/TApplication_Title.h"
+#include "ui/Data_Folders.h"
 #include "ui/TCarbon_Style.h"
 #include "ui/TForm1.h"
 #include "ui/TQt_Dialogs.h"
@@ -52,7 +53,8 @@ int Run_Yeli_Service(int argc, char** argv) {
   const std::filesystem::path program_folder = QCoreApplication::applicationDirPath().toStdString();
   // The virtual board's default firmware lies apart from the vendor's, so it never reaches real hardware.
   const bool simulated = std::get<TService_Options>(parsed).Simulate.has_value();
-  const std::filesystem::path restore_folder = program_folder / (simulated ? "sim/Restore" : "Restore");
+  const std::filesystem::path restore_folder =
+      simulated ? program_folder / "sim" / "Restore" : Data_Folder(program_folder, "Restore");
   TEnvironment environment{bridges->UsbXpress(), bridges->Manufacturing(), clock, timers, dialogs, desktop, program_folder,
                            restore_folder};
 

@@ -2,6 +2,7 @@
 
 #include "ui/TMemo_Log.h"
 #include "ui/TWidget_Maker.h"
+#include "ui/TWindow_Fonts.h"
 
 namespace {
 constexpr int FAN_DUTY_POSITIONS = 100;
@@ -85,7 +86,10 @@ void TControl_Tab::Make_Fan_Group(QGroupBox* group, std::array<TFan_Column, 6>& 
     Make_Centred_Label(group, caption_name, caption, {left, CAPTION_TOP, COLUMN_WIDTH, TEXT_HEIGHT});
     columns[i].Slider = Make_Slider(group, slider_name, {left + 3, SLIDER_TOP, SLIDER_WIDTH, SLIDER_HEIGHT},
                                     FAN_DUTY_POSITIONS, FAN_DUTY_POSITIONS);
-    columns[i].Value = Make_Centred_Label(group, value_name, "0%", {left, VALUE_TOP, COLUMN_WIDTH, TEXT_HEIGHT});
+    // A pixel wider on each side than the column, so "100%" fits in the wider fonts; centred, the
+    // texts of neighbours stay apart.
+    columns[i].Value =
+        Make_Centred_Label(group, value_name, "0%", {left - 1, VALUE_TOP, COLUMN_WIDTH + 2, TEXT_HEIGHT});
   }
   speed_label = Make_Label(group, speed_label_name, "0rpm", {186, CAPTION_TOP, 64, TEXT_HEIGHT},
                            Qt::AlignRight | Qt::AlignVCenter);
@@ -123,7 +127,8 @@ void TControl_Tab::Make_Status_Group() {
   for (int i = 0; i < static_cast<int>(std::size(rows)); ++i) {
     const int top = 17 + 18 * i;
     const int caption_left = i == 0 ? 24 : 6;
-    Make_Label(GroupBox10, nullptr, rows[i].Caption, {caption_left, top, 72 - caption_left, TEXT_HEIGHT});
+    QLabel* caption = Make_Label(GroupBox10, nullptr, rows[i].Caption, {caption_left, top, 72 - caption_left, TEXT_HEIGHT});
+    if (rows[i].Value == &TControl_Tab::Label103) Use_Smaller_Font(caption);  // "Humidity lvl:" is the longest
     this->*rows[i].Value = Make_Label(GroupBox10, rows[i].Name, rows[i].Initial, {72, top, 46, TEXT_HEIGHT});
   }
 }

@@ -1,6 +1,7 @@
 #include "ui/TDemo_Layout.h"
 
 #include "ui/TWidget_Maker.h"
+#include "ui/TWindow_Fonts.h"
 
 namespace {
 constexpr int LABEL_HEIGHT = 13;
@@ -71,7 +72,7 @@ TDemo_Fan_Widgets Make_Fan(QWidget* page, const TFan_Layout& layout) {
     fan.Sliders[i] = Make_Vertical_Slider(fan.Group, layout.Sliders[i],
                                  {layout.Slider_Places[i], QSize(FAN_SLIDER_WIDTH, FAN_SLIDER_HEIGHT)}, 0, 100,
                                  INITIAL_FAN_POSITIONS[i]);
-    fan.Percent_Labels[i] = Make_Label(fan.Group, layout.Percent_Labels[i], "", {layout.Percent_X[i], PERCENT_Y}, 30);
+    fan.Percent_Labels[i] = Make_Label(fan.Group, layout.Percent_Labels[i], "", {layout.Percent_X[i], PERCENT_Y}, 31);
   }
   fan.Bar = Make_Speed_Bar(fan.Group, layout.Bar, layout.Bar_Bounds);
   fan.Speed_Label = Make_Right_Label(fan.Group, layout.Speed_Label, "0rpm", layout.Speed_Label_Right, SETTINGS_Y, 52);
@@ -88,7 +89,7 @@ TDemo_Layout::TDemo_Layout(QWidget* page) : Page(page), Inflow(Make_Fan(page, IN
 
 void TDemo_Layout::Lay_Out_Air_Parameters() {
   GroupBox6 = Make_Widget<QGroupBox>(Page, "GroupBox6", "Air Parameters", {521, 15, 113, 265});
-  Make_Label(GroupBox6, "Label72", "Temp Off", {12, SETTINGS_Y}, 50);
+  Make_Label(GroupBox6, "Label72", "Temp Off", {12, SETTINGS_Y}, 51);
   TrackBar22 = Make_Vertical_Slider(GroupBox6, "TrackBar22", {12, 32, 45, 209}, 0, 30, 28);
   Label73 = Make_Right_Label(GroupBox6, "Label73", "", 57, 244, 45);
   Make_Label(GroupBox6, "Label77", "Humidity", {63, SETTINGS_Y}, 50);
@@ -117,14 +118,15 @@ void TDemo_Layout::Lay_Out_Current_Status() {
       {"Label65", "Forse IN:", "Label71", "", 136, &TDemo_Layout::Label71},
   };
   for (const TStatus_Row& row : rows) {
-    Make_Label(GroupBox8, row.Caption_Name, row.Caption, {10, row.Y}, 68);
+    QLabel* caption = Make_Label(GroupBox8, row.Caption_Name, row.Caption, {10, row.Y}, 68);
+    if (row.Field == &TDemo_Layout::Label82) Use_Smaller_Font(caption);  // "Humidity lvl:" is the longest
     this->*row.Field = Make_Label(GroupBox8, row.Value_Name, row.Value, {80, row.Y}, 39);
   }
 }
 
 void TDemo_Layout::Lay_Out_Hardware_Config() {
   GroupBox7 = Make_Widget<QGroupBox>(Page, "GroupBox7", "Hardware Config", {640, 184, 121, 97});
-  Make_Label(GroupBox7, "FilterTimeAlarmLabel", "FilterTimeAlarm", {8, 13}, 78);
+  Make_Label(GroupBox7, "FilterTimeAlarmLabel", "FilterTimeAlarm", {8, 13}, 90);
   FilterTimeAlarm = Make_Widget<QLineEdit>(GroupBox7, "FilterTimeAlarm", {8, 28, 73, 21});
   FilterTimeAlarm->setText("8760");
   Button11 = Make_Widget<QPushButton>(GroupBox7, "Button11", "Filter", {87, 24, 31, 25});

@@ -6,11 +6,11 @@
 class TDesktop {
 public:
   virtual ~TDesktop() = default;
-  // A missing document or viewer is no error: nothing visible happens.
-  virtual void Open_Document(const std::filesystem::path& document) = 0;
+  // Whether a viewer could be started for the document.
+  virtual bool Open_Document(const std::filesystem::path& document) = 0;
 };
 
 class TQt_Desktop final : public TDesktop {
 public:
-  void Open_Document(const std::filesystem::path& document) override;
+  bool Open_Document(const std::filesystem::path& document) override;
 };

@@ -18,6 +18,6 @@ struct TEnvironment {
   TTimer_Engine& Timers;
   TDialogs& Dialogs;
   TDesktop& Desktop;
-  std::filesystem::path Program_Folder;  // the folder of the executable: Help/ lies here
+  std::filesystem::path Program_Folder;  // the folder of the executable: Help/ lies here or in the installed share folder
   std::filesystem::path Restore_Folder{};  // the default firmware and its archiver
 };

@@ -1,5 +1,6 @@
 #include "ui/TForm1.h"
 
+#include "ui/Data_Folders.h"
 #include "ui/TError_Box.h"
 #include "ui/TWidget_Maker.h"
 #include "ui/TWindow_Fonts.h"
@@ -28,7 +29,8 @@ TForm1::TForm1(TEnvironment& environment)
       TabSheet1(Make_Page(PageControl1, "TabSheet1", "Program Mode")),
       TabSheet2(Make_Page(PageControl1, "TabSheet2", "Control Mode")),
       TabSheet3(Make_Page(PageControl1, "TabSheet3", "Demo")),
-      SW_Label(Make_Widget<QLabel>(PageControl1->parentWidget(), "SW_Label", "SW_Label", {1080, 0, 103, 13})),
+      // Reaching further left than drawn, and aligned to its right edge, so the text fits in wider fonts.
+      SW_Label(Make_Widget<QLabel>(PageControl1->parentWidget(), "SW_Label", "SW_Label", {1064, 0, 119, 13})),
       Program(TabSheet1),
       Control(TabSheet2),
       Program_Log(*Program.Memo1, "program"),
@@ -46,6 +48,7 @@ TForm1::TForm1(TEnvironment& environment)
   QWidget* client = PageControl1->parentWidget();
   client->setFixedSize(CLIENT_WIDTH, CLIENT_HEIGHT);
   setCentralWidget(client);
+  SW_Label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   SW_Label->raise();
   Build_Menu();
   layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -191,8 +194,23 @@ void TForm1::pdf1Click() { Open_Help("Yeli_Help.pdf"); }
 void TForm1::docx1Click() { Open_Help("Yeli_Help.docx"); }
 void TForm1::html1Click() { Open_Help("Yeli_Help.mht"); }
 
+// The document beside the program, else the installed one. A missing document or viewer is said in
+// a message box: a menu item that does nothing would leave the user guessing.
 void TForm1::Open_Help(const char* document) {
-  Environment.Desktop.Open_Document(Environment.Program_Folder / "Help" / document);
+  const std::vector<std::filesystem::path> folders = Data_Folders(Environment.Program_Folder, "Help");
+  for (const std::filesystem::path& folder : folders) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(folder / document, error)) continue;
+    const QString path = QString::fromStdString((folder / document).string());
+    if (!Environment.Desktop.Open_Document(folder / document))
+      Environment.Dialogs.Show_Error(this, QString("No program to show %1 could be started. Install a viewer for "
+                                                   "this kind of document, or open it from a file manager.")
+                                               .arg(path));
+    return;
+  }
+  Environment.Dialogs.Show_Error(this, QString("The help document %1 is not installed: it is neither in %2 nor in %3.")
+                                           .arg(document, QString::fromStdString(folders.front().string()),
+                                                QString::fromStdString(folders.back().string())));
 }
 
 void TForm1::Update_Visual_State() { Panel->Update_Visual_State(); }

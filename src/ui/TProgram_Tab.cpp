@@ -10,7 +10,8 @@ TProgram_Tab::TProgram_Tab(QWidget* page)
       Button1(Make_Widget<QPushButton>(GroupBox12, "Button1", "Change", {8, 40, 70, 22})),
       Button2(Make_Widget<QPushButton>(page, "Button2", "Firmware File", {1088, 79, 86, 20})),
       Button3(Make_Widget<QPushButton>(page, "Button3", "Write", {1088, 105, 86, 20})),
-      Button4(Make_Widget<QPushButton>(page, "Button4", "Default firmware", {1088, 131, 86, 25})),
+      // Wider than the column above it, about its centre, so the caption fits in the wider fonts.
+      Button4(Make_Widget<QPushButton>(page, "Button4", "Default firmware", {1083, 131, 97, 25})),
       ProgressBar5(Make_Widget<QProgressBar>(page, "ProgressBar5", {1088, 162, 86, 17})) {
   Button1->setEnabled(false);
   Button2->setEnabled(false);

@@ -4,8 +4,7 @@
 #include <QString>
 #include <QUrl>
 
-void TQt_Desktop::Open_Document(const std::filesystem::path& document) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(document, error)) return;
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(document.string())));
+// On Linux, Qt hands the document to xdg-open (or the desktop portal): false when none can be started.
+bool TQt_Desktop::Open_Document(const std::filesystem::path& document) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(document.string())));
 }

@@ -19,10 +19,12 @@
 class TRecording_Desktop final : public TDesktop {
 public:
   std::vector<std::filesystem::path> Opened;
-  bool Fail = false;  // throw, as a broken desktop integration might
-  void Open_Document(const std::filesystem::path& document) override {
+  bool Fail = false;     // throw, as a broken desktop integration might
+  bool Viewer = true;    // false: no viewer can be started
+  bool Open_Document(const std::filesystem::path& document) override {
     if (Fail) throw std::runtime_error("No application is registered for " + document.filename().string());
     Opened.push_back(document);
+    return Viewer;
   }
 };
 

@@ -1,4 +1,6 @@
+#include "support/TTest_Folder.h"
 #include "support/TWindow_Fixture.h"
+#include "ui/Data_Folders.h"
 
 #include <QAction>
 #include <QPlainTextEdit>
@@ -8,6 +10,7 @@
 #include <QTabBar>
 
 #include <algorithm>
+#include <fstream>
 
 using namespace std::chrono_literals;
 
@@ -56,19 +59,62 @@ TEST_F(TMain_Window, Logs_Are_Read_Only_Disabled_And_Without_Scroll_Bars) {
   }
 }
 
-TEST_F(TMain_Window, Help_Items_Open_The_Documents_Beside_The_Program) {
-  for (const char* item : {"pdf1", "docx1", "html1"}) Widget<QAction>(item)->trigger();
-  EXPECT_EQ(Desktop.Opened, (std::vector<std::filesystem::path>{"/opt/yeli/Help/Yeli_Help.pdf",
-                                                                 "/opt/yeli/Help/Yeli_Help.docx",
-                                                                 "/opt/yeli/Help/Yeli_Help.mht"}));
+// An installed program: <prefix>/bin with the documents in <prefix>/share/yeli-service/Help, and
+// one document beside the executable, which comes first.
+class THelp_Menu : public TMain_Window {
+protected:
+  THelp_Menu() {
+    Environment.Program_Folder = Prefix / "bin";
+    for (const auto& document : {Prefix.Path() / "bin/Help/Yeli_Help.pdf", Installed / "Yeli_Help.pdf",
+                                 Installed / "Yeli_Help.mht"}) {
+      std::filesystem::create_directories(document.parent_path());
+      std::ofstream(document) << "document";
+    }
+  }
+  TTest_Folder Prefix;
+  const std::filesystem::path Installed = Prefix.Path() / "share/yeli-service/Help";
+};
+
+TEST_F(THelp_Menu, Opens_The_Document_Beside_The_Program_Else_The_Installed_One) {
+  Widget<QAction>("pdf1")->trigger();
+  Widget<QAction>("html1")->trigger();
+  EXPECT_EQ(Desktop.Opened,
+            (std::vector<std::filesystem::path>{Prefix.Path() / "bin/Help/Yeli_Help.pdf", Installed / "Yeli_Help.mht"}));
+  EXPECT_TRUE(Dialogs.Errors.isEmpty());
 }
 
-TEST_F(TMain_Window, An_Exception_From_A_Handler_Shows_The_Error_Box_And_The_Program_Goes_On) {
+TEST_F(THelp_Menu, A_Missing_Document_Or_Viewer_Is_Said_In_A_Message_Box) {
+  Widget<QAction>("docx1")->trigger();
+  EXPECT_TRUE(Desktop.Opened.empty());
+  ASSERT_EQ(Dialogs.Errors.size(), 1);
+  EXPECT_EQ(Dialogs.Errors[0], QString("The help document Yeli_Help.docx is not installed: it is neither in %1 nor in %2.")
+                                   .arg(QString::fromStdString((Prefix.Path() / "bin/Help").string()),
+                                        QString::fromStdString(Installed.string())));
+
+  Desktop.Viewer = false;
+  Widget<QAction>("html1")->trigger();
+  ASSERT_EQ(Dialogs.Errors.size(), 2);
+  EXPECT_TRUE(Dialogs.Errors[1].startsWith(
+      QString("No program to show %1 could be started.").arg(QString::fromStdString((Installed / "Yeli_Help.mht").string()))));
+}
+
+TEST(Data_Folder, Is_The_One_Beside_The_Program_Else_The_Installed_One) {
+  TTest_Folder prefix;
+  const std::filesystem::path bin = prefix.Path() / "bin";
+  const std::filesystem::path installed = prefix.Path() / "share/yeli-service/Restore";
+  EXPECT_EQ(Data_Folder(bin, "Restore"), installed);  // neither exists: the place it belongs
+  std::filesystem::create_directories(installed);
+  EXPECT_EQ(Data_Folder(bin, "Restore"), installed);
+  std::filesystem::create_directories(bin / "Restore");
+  EXPECT_EQ(Data_Folder(bin, "Restore"), bin / "Restore");
+}
+
+TEST_F(THelp_Menu, An_Exception_From_A_Handler_Shows_The_Error_Box_And_The_Program_Goes_On) {
   Desktop.Fail = true;
   Widget<QAction>("pdf1")->trigger();
   EXPECT_EQ(Dialogs.Errors, QStringList{"No application is registered for Yeli_Help.pdf."});
   Desktop.Fail = false;
-  Widget<QAction>("docx1")->trigger();
+  Widget<QAction>("html1")->trigger();
   EXPECT_EQ(Desktop.Opened.size(), 1u);
 }
 
