@@ -50,7 +50,7 @@ double Flash_Overhead_64_KiB() {
 
   TNull_Log log;
   const auto start = std::chrono::steady_clock::now();
-  Update_Firmware(chip, clock, file.string(), log, nullptr);
+  Update_Firmware(chip, clock, {file.string(), BOOT_BAUD_SAFE}, log, nullptr);
   const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
   std::filesystem::remove(file);
   if (!chip.FirmUpdTrear || chip.FirmUpdTrear->Chip_WriteFromFile().Result != FLASH_VERIFIED)
