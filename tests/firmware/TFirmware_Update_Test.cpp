@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <stdexcept>
 
 using TBytes = std::vector<std::uint8_t>;
 using TLines = std::vector<std::string>;
@@ -166,4 +167,62 @@ TEST_F(TScripted_Update, A_Block_Refused_At_38400_Baud_Is_Reported_With_Its_Addr
   EXPECT_EQ(Log.Lines[2].find_first_not_of('.'), std::string::npos);
   EXPECT_EQ(TLines(Log.Lines.begin() + 3, Log.Lines.end()),
             (TLines{"Write firmware error at 0x08000200 (not acknowledged)", "Update firmware error", "Chip disconnect"}));
+}
+
+namespace {
+// A bridge library that throws in the middle of the writing, as a broken driver layer might.
+class TThrowing_UsbXpress final : public TUsbXpress {
+public:
+  explicit TThrowing_UsbXpress(TScripted_UsbXpress& usb) : Usb_(usb) {}
+  std::size_t Writes_Before_Throw = SIZE_MAX;
+
+  SI_STATUS Get_Num_Devices(std::int32_t& count) override { return Usb_.Get_Num_Devices(count); }
+  SI_STATUS Get_Product_String(std::uint32_t index, SI_DEVICE_STRING& text, std::uint32_t option) override {
+    return Usb_.Get_Product_String(index, text, option);
+  }
+  SI_STATUS Open(std::uint32_t index, SI_HANDLE& handle) override { return Usb_.Open(index, handle); }
+  SI_STATUS Close(SI_HANDLE handle) override { return Usb_.Close(handle); }
+  SI_STATUS Read(SI_HANDLE handle, std::uint8_t* dest, std::uint32_t count, std::uint32_t& read) override {
+    return Usb_.Read(handle, dest, count, read);
+  }
+  SI_STATUS Write(SI_HANDLE handle, const std::uint8_t* src, std::uint32_t count, std::uint32_t& written) override {
+    if (Usb_.Sent.size() >= Writes_Before_Throw) throw std::runtime_error("the bridge went away");
+    return Usb_.Write(handle, src, count, written);
+  }
+  SI_STATUS Flush_Buffers(SI_HANDLE handle, std::uint8_t transmit, std::uint8_t receive) override {
+    return Usb_.Flush_Buffers(handle, transmit, receive);
+  }
+  SI_STATUS Set_Timeouts(std::uint32_t read, std::uint32_t write) override { return Usb_.Set_Timeouts(read, write); }
+  SI_STATUS Set_Baud_Rate(SI_HANDLE handle, std::uint32_t baud) override { return Usb_.Set_Baud_Rate(handle, baud); }
+  SI_STATUS Set_Line_Control(SI_HANDLE handle, std::uint16_t line) override {
+    return Usb_.Set_Line_Control(handle, line);
+  }
+  SI_STATUS Set_Flow_Control(SI_HANDLE handle, std::uint8_t cts, std::uint8_t rts, std::uint8_t dtr, std::uint8_t dsr,
+                             std::uint8_t dcd, std::uint8_t xon_xoff) override {
+    return Usb_.Set_Flow_Control(handle, cts, rts, dtr, dsr, dcd, xon_xoff);
+  }
+  SI_STATUS Get_Modem_Status(SI_HANDLE handle, std::uint8_t& status) override {
+    return Usb_.Get_Modem_Status(handle, status);
+  }
+  std::string Last_Error() const override { return {}; }
+
+private:
+  TScripted_UsbXpress& Usb_;
+};
+}  // namespace
+
+// The worker catches it: the update is reported as not written, the chip restarted, the port closed,
+// and there is no second attempt for a writer that failed in itself.
+TEST_F(TScripted_Update, An_Exception_In_The_Writer_Ends_The_Update_As_Not_Written) {
+  TThrowing_UsbXpress usb(Usb);
+  TSTM32 chip(usb, Clock);
+  Write_File(Data_Records(0x08000000, Pattern(600), 16) + END);
+  Answer({ACK, ACK, ACK, ACK, ACK, ACK});  // the erase, the first block and the second one's command
+  usb.Writes_Before_Throw = HEADER_REQUESTS.size() + 4 + 265 + 2 + 1;  // in the second block's address
+  EXPECT_EQ(Update_Firmware(chip, Clock, {File.string(), 115200}, Log, nullptr).Outcome, UPDATE_FAILED);
+  ASSERT_GE(Log.Lines.size(), 3u);
+  EXPECT_EQ(TLines(Log.Lines.end() - 3, Log.Lines.end()),
+            (TLines{"The firmware writer failed: the bridge went away", "Update firmware error", "Chip disconnect"}));
+  EXPECT_EQ(chip.CP_State, CP_CLOSE);
+  EXPECT_EQ(Usb.Calls.back(), "close");
 }
