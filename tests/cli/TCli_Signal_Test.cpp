@@ -152,15 +152,18 @@ public:
     posix_spawn_file_actions_destroy(&files);
   }
   ~TProgram() {
-    if (Pid_ > 0) kill(Pid_, SIGKILL), Wait();
+    if (Pid_ <= 0) return;
+    kill(Pid_, SIGKILL);
+    Wait();
   }
 
   // Real time: the board works in real time under --simulate.
   bool Wait_For(const std::string& what, std::size_t times, std::chrono::seconds limit = 30s) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (Count(Contents(Err_), what) < times)
+    while (Count(Contents(Err_), what) < times) {
       if (std::chrono::steady_clock::now() > deadline) return false;
-      else std::this_thread::sleep_for(20ms);
+      std::this_thread::sleep_for(20ms);
+    }
     return true;
   }
   void Signal(int signal) { kill(Pid_, signal); }
