@@ -1,6 +1,11 @@
-// The program's own cost of a firmware update: a 64 KiB image written and verified on the virtual
-// board and the virtual clock, in real time per second of the image's wire time.
+// The cost of a firmware update of a 64 KiB image on the virtual board: the program's own real time
+// on the virtual clock, and the update's virtual duration at the bootloader's two rates.
 #pragma once
 
-// Real elapsed time of the whole update over the wire time of the image's bytes at 38400 baud.
-double Flash_Overhead_64_KiB();
+struct TUpdate_Figures {
+  double Overhead;    // real elapsed time of the update at 38400 baud over the image's wire time then
+  double Speed_Up;    // the update's virtual time at 115200 baud over the same at 38400 baud
+  double Over_Wire;   // the update's virtual time at 115200 baud over its frames' and answers' wire time
+};
+
+TUpdate_Figures Measure_Update_64_KiB();

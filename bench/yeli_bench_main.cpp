@@ -16,10 +16,13 @@ bool Report(const char* name, double value, double limit) {
 
 int main() {
   try {
-    bool met = Report("flash_overhead_64k", Flash_Overhead_64_KiB(), 0.02);
+    const TUpdate_Figures update = Measure_Update_64_KiB();
+    bool met = Report("flash_overhead_64k", update.Overhead, 0.02);
+    met = Report("update_115200_over_38400", update.Speed_Up, 0.36) && met;
+    met = Report("update_115200_over_wire", update.Over_Wire, 1.15) && met;
     met = Report("work_mode_tick_overhead", Work_Mode_Tick_Overhead(), 0.02) && met;
     const TStart_Up_Figures start_up = Measure_Start_Up();
-    met = Report("start_up_ratio", start_up.Start_Up_Ratio, 1.5) && met;
+    met = Report("start_up_ratio", start_up.Start_Up_Ratio, 2.0) && met;
     met = Report("resident_memory_ratio", start_up.Memory_Ratio, 1.5) && met;
     return met ? 0 : 1;
   } catch (const std::exception& error) {

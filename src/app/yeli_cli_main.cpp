@@ -2,17 +2,36 @@
 #include "cli/TYeli_Cli.h"
 #include "platform/TReal_Clock.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <iostream>
 
+namespace {
+TStop_Flag Stop{false};
+
+// Only the flag is set here: the command stops at its next step and unwinds as usual.
+void Request_Stop(int) { Stop.store(true); }
+
+void Stop_On_Signals() {
+  struct sigaction action = {};
+  action.sa_handler = Request_Stop;
+  action.sa_flags = SA_RESTART;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+}
+}  // namespace
+
 int main(int argc, char** argv) {
+  Stop_On_Signals();
   TReal_Clock clock;
   const TCli_Host host{clock, std::cout, std::cerr, isatty(STDERR_FILENO) == 1,
                        [&clock](const TService_Options& options, std::string& error) {
                          return Make_Service_Bridges(
                              options, clock,
                              [](const std::string& problem) { std::cerr << "yeli-cli: " << problem << '\n'; }, error);
-                       }};
+                       },
+                       &Stop};
   return Run_Yeli_Cli({argv + 1, argv + argc}, host);
 }

@@ -5,6 +5,7 @@
 #include "cli/TCli_Files.h"
 #include "cli/TCli_Text.h"
 #include "firmware/AN3155.h"
+#include "firmware/STM32F1_Families.h"
 
 #include <algorithm>
 #include <iomanip>
@@ -22,7 +23,7 @@ bool Old_Firmware(const TIdentification& identification) {
 QJsonObject Identity_Json(const TSTM32& chip, const TIdentification& identification) {
   const bool programmed = identification.Major != FIRMWARE_ERASED;
   QJsonObject memory;
-  if (chip.Flash_F_ > chip.Flash_S_) {
+  if (chip.Known_Chip()) {
     QJsonObject flash = Range(chip.Flash_S_, chip.Flash_F_);
     flash["page_size"] = chip.Size_C_P_ * 1024;
     memory = {{"flash", flash},
@@ -38,16 +39,16 @@ QJsonObject Identity_Json(const TSTM32& chip, const TIdentification& identificat
     firmware["old"] = Old_Firmware(identification);
   }
   const QJsonObject identity{{"family", QString::fromStdString(chip.Name_)},
-                             {"product_id", QString::fromStdString(Product_Id(chip))},
+                             {"product_id", QString::fromStdString(chip.Product_Id())},
                              {"bootloader_version", QString::fromStdString(Bootloader_Version(chip))}};
   return {{"chip", identity}, {"memory", memory.isEmpty() ? QJsonValue() : QJsonValue(memory)}, {"firmware", firmware}};
 }
 
 void Print_Identity(std::ostream& out, const TSTM32& chip, const TIdentification& identification) {
   const auto line = [&out](const char* label) -> std::ostream& { return out << std::left << std::setw(15) << label; };
-  line("chip:") << chip.Name_ << " (product id " << Product_Id(chip) << ")\n";
+  line("chip:") << chip.Name_ << " (product id " << chip.Product_Id() << ")\n";
   line("bootloader:") << Bootloader_Version(chip) << '\n';
-  if (chip.Flash_F_ > chip.Flash_S_) {
+  if (chip.Known_Chip()) {
     line("flash:") << Hex32(chip.Flash_S_) << "-" << Hex32(chip.Flash_F_) << ", "
                    << (chip.Flash_F_ - chip.Flash_S_) / 1024 << " KiB in " << unsigned{chip.Size_C_P_}
                    << " KiB pages\n";
@@ -56,7 +57,7 @@ void Print_Identity(std::ostream& out, const TSTM32& chip, const TIdentification
     line("option bytes:") << Hex32(chip.OByte_S_) << "-" << Hex32(chip.OByte_F_) << '\n';
   }
   if (identification.Major == FIRMWARE_ERASED)
-    line("firmware:") << "none (the flash is erased)\n";
+    line("firmware:") << "none (no version in flash: erased, or an update that did not finish)\n";
   else
     line("firmware:") << Version_Text(identification.Major, identification.Minor) << '\n';
 }
@@ -64,7 +65,8 @@ void Print_Identity(std::ostream& out, const TSTM32& chip, const TIdentification
 // The firmware's own warnings, as the program tab gives them.
 void Warn_About(std::ostream& err, const TIdentification& identification) {
   if (identification.Major == FIRMWARE_ERASED)
-    err << "yeli-cli: warning: the controller holds no firmware: write one with 'yeli-cli flash FILE.hex'\n";
+    err << "yeli-cli: warning: the controller holds no firmware version: write the firmware with 'yeli-cli flash "
+           "FILE.hex'\n";
   else if (Old_Firmware(identification))
     err << "yeli-cli: warning: firmware 2.0 is old: update the controller to 2.3 or higher\n";
 }
@@ -74,6 +76,19 @@ struct TFlash_Span {
   std::uint32_t Length;
 };
 
+// Before the controller is touched: no family's flash holds what the range asks for.
+void Check_Range(const TCli_Options& options) {
+  const TFlash_Range largest = Largest_F1_Flash();
+  const std::string every = " the flash of every STM32F1, " + Hex32(largest.First) + "-" + Hex32(largest.End);
+  const std::uint32_t address = options.Address.value_or(largest.First);
+  if (address < largest.First || address >= largest.End)
+    Fail(EXIT_BAD_INPUT, "--address " + Hex32(address) + " lies outside" + every);
+  if (options.Length == 0u) Fail(EXIT_BAD_INPUT, "--length 0 reads nothing");
+  if (options.Length && *options.Length > largest.End - address)
+    Fail(EXIT_BAD_INPUT, "--length " + std::to_string(*options.Length) + " from " + Hex32(address) +
+                             " reaches past" + every);
+}
+
 // Inside the chip's flash: by default all of it, or from --address up to its end.
 TFlash_Span Span_To_Read(const TCli_Options& options, const TSTM32& chip) {
   const std::uint32_t address = options.Address.value_or(chip.Flash_S_);
@@ -81,7 +96,6 @@ TFlash_Span Span_To_Read(const TCli_Options& options, const TSTM32& chip) {
   if (address < chip.Flash_S_ || address >= chip.Flash_F_)
     Fail(EXIT_BAD_INPUT, "--address " + Hex32(address) + " lies outside" + flash);
   const std::uint32_t length = options.Length.value_or(chip.Flash_F_ - address);
-  if (length == 0) Fail(EXIT_BAD_INPUT, "--length 0 reads nothing");
   if (length > chip.Flash_F_ - address)
     Fail(EXIT_BAD_INPUT, "--length " + std::to_string(length) + " from " + Hex32(address) + " reaches past" + flash);
   return {address, length};
@@ -102,8 +116,10 @@ void Run_Identify(TCli_Context& context) {
 }
 
 // The output file is created first, so that a path that cannot be written is refused before the
-// board is touched.
+// board is touched. A stop between two blocks unwinds through the device, which restarts the chip,
+// and the output file, which removes what it holds.
 void Run_Read_Flash(TCli_Context& context) {
+  Check_Range(context.Options);
   TOutput_File output(context.Arguments[0]);
   TCli_Device device(context);
   device.Require_Usbxpress_Bridge();
@@ -122,6 +138,7 @@ void Run_Read_Flash(TCli_Context& context) {
                             ": is the flash read-protected?");
     done += count;
     progress.Show(done, span.Length);
+    context.Stop_Point();
   }
   progress.Finish();
   device.Restart_Application();

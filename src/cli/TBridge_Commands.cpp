@@ -124,6 +124,7 @@ void Run_Mode(TCli_Context& context) {
                             std::to_string(MODE_RETURN_TIMEOUT.count()) + " s (the switch logged: " +
                             Joined(switch_log) + ")");
     context.Clock.Sleep(MODE_RETURN_POLL);
+    context.Stop_Point();
   }
   context.Out << "the bridge is in " << target->Name << " mode now\n";
 }

@@ -3,22 +3,24 @@
 #include <array>
 
 namespace {
-const std::array<TCli_Command, 12> COMMANDS = {{
+const std::array<TCli_Command, 13> COMMANDS = {{
     {"list", "", 0, EXTRA_JSON, Run_List,
      "the attached bridges: index, driver mode, vid:pid, serial device, product"},
     {"mode", "vcp|usbxpress", 1, EXTRA_NONE, Run_Mode,
      "switch the bridge's driver mode and wait until it is back"},
-    {"identify", "", 0, EXTRA_JSON, Run_Identify,
+    {"identify", "", 0, EXTRA_JSON | EXTRA_BAUD, Run_Identify,
      "the chip, its memory map and the firmware version, through the bootloader"},
     {"read", "", 0, EXTRA_JSON, Run_Read, "every parameter with its name, value and unit"},
     {"save", "FILE.cnf", 1, EXTRA_NONE, Run_Save, "read the parameters into a configuration file"},
     {"load", "FILE.cnf", 1, EXTRA_STORE, Run_Load, "write a configuration file to the controller and read it back"},
     {"store", "", 0, EXTRA_NONE, Run_Store, "store the settings the controller holds permanently"},
     {"reset-filter", "", 0, EXTRA_STORE, Run_Reset_Filter, "reset the filter running time"},
-    {"flash", "FILE.hex", 1, EXTRA_NONE, Run_Flash, "check, erase, write and verify a firmware image"},
-    {"read-flash", "FILE.bin", 1, EXTRA_RANGE, Run_Read_Flash, "read the flash into a binary file"},
+    {"flash", "FILE.hex", 1, EXTRA_BAUD, Run_Flash, "check, erase, write and verify a firmware image"},
+    {"read-flash", "FILE.bin", 1, EXTRA_RANGE | EXTRA_BAUD, Run_Read_Flash, "read the flash into a binary file"},
     {"cnf show", "FILE.cnf", 1, EXTRA_JSON, Run_Cnf_Show, "print a configuration file (no device needed)"},
     {"cnf diff", "A.cnf B.cnf", 2, EXTRA_JSON, Run_Cnf_Diff, "compare two configuration files (no device needed)"},
+    {"image show", "FILE.hex", 1, EXTRA_JSON | EXTRA_FAMILY, Run_Image_Show,
+     "check a firmware image as flash does and show what it holds (no device needed)"},
 }};
 }  // namespace
 

@@ -12,7 +12,9 @@ enum TCli_Extra : std::uint8_t {
   EXTRA_NONE = 0,
   EXTRA_JSON = 1,   // --json
   EXTRA_STORE = 2,  // --store
-  EXTRA_RANGE = 4,  // --address, --length
+  EXTRA_RANGE = 4,   // --address, --length
+  EXTRA_BAUD = 8,    // --baud
+  EXTRA_FAMILY = 16,  // --family
 };
 
 struct TCli_Command {
@@ -38,3 +40,4 @@ void Run_Flash(TCli_Context& context);
 void Run_Read_Flash(TCli_Context& context);
 void Run_Cnf_Show(TCli_Context& context);
 void Run_Cnf_Diff(TCli_Context& context);
+void Run_Image_Show(TCli_Context& context);

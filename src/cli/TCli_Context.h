@@ -4,7 +4,9 @@
 
 #include "cli/TCli_Options.h"
 #include "cli/TProgress_Display.h"
+#include "cli/TCli_Failure.h"
 #include "platform/TClock.h"
+#include "platform/TStop_Flag.h"
 #include "supervisor/TService_Bridges.h"
 
 #include <functional>
@@ -20,6 +22,13 @@ struct TCli_Context {
   std::ostream& Err;
   bool Err_Is_Terminal;
   std::function<TService_Bridges&()> Bridges;  // fails with the reason when they cannot be made
+  const TStop_Flag* Stop = nullptr;            // set by SIGINT or SIGTERM
+
+  // Between two steps of a command: a stop request ends the command here, unwinding as a failure
+  // does, so that the controller is restarted and partial files are removed.
+  void Stop_Point() const {
+    if (Stop_Requested(Stop)) Fail(EXIT_STOPPED, "stopped by a signal");
+  }
 
   // Under --verbose the wire trace shows what happens, and the firmware writer's thread writes it.
   TProgress_Style Progress_Style() const {

@@ -2,6 +2,11 @@
 
 #include "cli/TCli_Failure.h"
 #include "cli/TCli_Text.h"
+#include "firmware/Boot_Baud.h"
+
+std::string Unknown_Chip(const TSTM32& chip) {
+  return "the chip's product id " + chip.Product_Id() + " names no STM32F1 family whose flash this program knows";
+}
 
 namespace {
 constexpr const char* BOOTLOADER_SILENT = "the controller's bootloader did not answer: is this a Yeli controller?";
@@ -12,8 +17,6 @@ TUsbXpress& Wire(TService_Bridges& bridges, std::unique_ptr<TWire_Trace>& trace)
   return trace ? *trace : bridges.UsbXpress();
 }
 }  // namespace
-
-std::string Product_Id(const TSTM32& chip) { return Hex16(static_cast<std::uint16_t>(chip.PID_M_ << 8 | chip.PID_L_)); }
 
 TCli_Device::TCli_Device(TCli_Context& context)
     : Context_(context), Bridges_(context.Bridges()), Log_(context.Options.Verbose ? &context.Err : nullptr),
@@ -33,6 +36,7 @@ std::string TCli_Device::With_Port_Error(std::string message) const {
 
 int TCli_Device::Find_One_Bridge() {
   const int found = Discovery_.Search_Device();
+  Context_.Stop_Point();
   if (found == SEARCH_SEVERAL) Fail(EXIT_DEVICE, "several bridges are attached: remove all but the Yeli controller's");
   if (found == SEARCH_NONE)
     Fail(EXIT_DEVICE, "no Yeli controller found: is it plugged in? ('yeli-cli list' shows the bridges)");
@@ -55,17 +59,26 @@ void TCli_Device::Fail_Link(TLink_Stage stage, const char* no_answer) {
   Fail(EXIT_DEVICE, no_answer);
 }
 
+std::uint32_t TCli_Device::Boot_Baud() const { return Context_.Options.Baud.value_or(BOOT_BAUD_MAX); }
+
+void TCli_Device::Warn_If_Slowed(std::uint32_t baud) const {
+  if (baud != 0 && baud < Boot_Baud())
+    Context_.Err << "yeli-cli: warning: the bootloader failed at " << Boot_Baud() << " baud and worked at " << baud
+                 << " baud: a long or noisy cable? (--baud chooses the rate)\n";
+}
+
 TIdentification TCli_Device::Identify() {
-  const TIdentification identification = Identify_Controller(Controller_);
+  Controller_.BautRate = static_cast<std::int32_t>(Boot_Baud());
+  const TIdentification identification = Identify_Controller(Controller_, Log_);
   In_Bootloader_ = identification.Stage >= LINK_NO_ANSWER;  // the chip was reset towards its bootloader
   if (identification.Stage != LINK_DONE) Fail_Link(identification.Stage, BOOTLOADER_SILENT);
+  Warn_If_Slowed(static_cast<std::uint32_t>(Controller_.BautRate));
+  Context_.Stop_Point();
   return identification;
 }
 
 void TCli_Device::Require_Known_Flash() {
-  if (Controller_.Flash_F_ <= Controller_.Flash_S_)
-    Fail(EXIT_DEVICE, "the chip's product id " + Product_Id(Controller_) +
-                          " names no STM32F1 family whose flash this program knows");
+  if (!Controller_.Known_Chip()) Fail(EXIT_DEVICE, Unknown_Chip(Controller_));
 }
 
 void TCli_Device::Open_Bootloader() {
@@ -74,7 +87,7 @@ void TCli_Device::Open_Bootloader() {
 }
 
 // Also after a failure, so that the board goes back to work; a port that cannot be opened any more
-// leaves the chip where it is.
+// leaves the chip where it is. Chip_Disconnect sends no byte, so the port's rate does not matter.
 void TCli_Device::Restart_Application() {
   In_Bootloader_ = false;
   if (Controller_.CP_State == CP_CLOSE && Open_Link(Controller_, LINE_8N1) != LINK_DONE) {
@@ -84,16 +97,18 @@ void TCli_Device::Restart_Application() {
   Controller_.Chip_Disconnect();
   Controller_.Close();
   Controller_.CP_State = CP_CLOSE;
+  Controller_.BautRate = BOOT_BAUD_SAFE;
 }
 
 // A full read that failed leaves the port open.
 void TCli_Device::Start_Work() {
   const TLink_Stage stage = Start_Work_Mode(Controller_);
-  if (stage == LINK_DONE) return;
+  if (stage == LINK_DONE) return Context_.Stop_Point();
   if (stage == LINK_NO_ANSWER) Controller_.Close();
   Fail_Link(stage, APPLICATION_SILENT);
 }
 
 void TCli_Device::Store() {
   if (!Store_Settings(Controller_)) Fail(EXIT_DEVICE, "the controller did not answer the store command");
+  Context_.Stop_Point();
 }

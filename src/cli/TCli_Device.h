@@ -11,8 +11,8 @@
 
 #include <memory>
 
-// The chip's product id as Get ID gave it: "0x0410".
-std::string Product_Id(const TSTM32& chip);
+// Why a chip whose product id the family table does not list cannot be worked on.
+std::string Unknown_Chip(const TSTM32& chip);
 
 class TCli_Device {
 public:
@@ -25,16 +25,23 @@ public:
   int Find_One_Bridge();
   // Fails unless exactly one bridge is attached and it runs in USBXpress mode.
   void Require_Usbxpress_Bridge();
-  // Identification through the ROM bootloader, which the chip stays in; fails with the reason.
+  // Identification through the ROM bootloader at --baud, which the chip stays in; fails with the
+  // reason, and warns when the bootloader took only 38400 baud.
   TIdentification Identify();
   // Fails unless identification found a chip whose memory map is known.
   void Require_Known_Flash();
-  // Opens the port again for the bootloader that identification left running.
+  // Opens the port again for the bootloader that identification left running, at its rate.
   void Open_Bootloader();
   // Restarts the chip into its application and closes the port.
   void Restart_Application();
-  // A firmware update restarted the chip itself.
+  // A firmware update is about to reset the chip into its bootloader, and restarts it itself when
+  // it returns.
+  void Update_Starts() { In_Bootloader_ = true; }
   void Application_Started() { In_Bootloader_ = false; }
+  // The bootloader rate of this command: --baud, or the fastest.
+  std::uint32_t Boot_Baud() const;
+  // On standard error, when a bootloader session ended below the rate asked for.
+  void Warn_If_Slowed(std::uint32_t baud) const;
   // Work mode with the full read; fails with the reason.
   void Start_Work();
   // The store-settings command; fails when the controller does not answer.

@@ -1,10 +1,18 @@
 #include "cli/TCli_Options.h"
 
+#include "firmware/Boot_Baud.h"
+
 #include <QCommandLineParser>
 
 #include <charconv>
 
 namespace {
+std::string Family_Keys() {
+  std::string keys;
+  for (const TSTM32_Family& family : STM32F1_Families()) keys += (keys.empty() ? "" : ", ") + std::string(family.Key);
+  return keys;
+}
+
 std::optional<std::uint32_t> Number_Option(const QCommandLineParser& parser, const QString& name,
                                            std::optional<TOption_Error>& error) {
   if (!parser.isSet(name)) return std::nullopt;
@@ -46,7 +54,9 @@ std::variant<TCli_Options, TCli_Request, TOption_Error> Parse_Cli_Options(const 
                      {"store", "store"},
                      {"sim-state", "state file", "FILE"},
                      {"address", "address", "A"},
-                     {"length", "length", "N"}});
+                     {"length", "length", "N"},
+                     {"baud", "baud", "N"},
+                     {"family", "family", "NAME"}});
   if (!parser.parse(rest)) return TOption_Error{parser.errorText().toStdString()};
   if (parser.isSet("help")) return CLI_SHOW_HELP;
   if (parser.isSet("version")) return CLI_SHOW_VERSION;
@@ -62,7 +72,16 @@ std::variant<TCli_Options, TCli_Request, TOption_Error> Parse_Cli_Options(const 
   std::optional<TOption_Error> error;
   options.Address = Number_Option(parser, "address", error);
   options.Length = Number_Option(parser, "length", error);
+  options.Baud = Number_Option(parser, "baud", error);
   if (error) return *error;
+  if (options.Baud && (*options.Baud < BOOT_BAUD_MIN || *options.Baud > BOOT_BAUD_MAX))
+    return TOption_Error{"--baud takes " + std::to_string(BOOT_BAUD_MIN) + " to " + std::to_string(BOOT_BAUD_MAX) +
+                         " (the bootloader's range), not " + std::to_string(*options.Baud)};
+  if (parser.isSet("family")) {
+    const std::string name = parser.value("family").toStdString();
+    options.Family = Family_Named(name);
+    if (!options.Family) return TOption_Error{"--family is one of " + Family_Keys() + ", not '" + name + "'"};
+  }
   for (const QString& word : parser.positionalArguments()) options.Words.push_back(word.toStdString());
   if (options.Words.empty()) return TOption_Error{"no command given"};
   return options;

@@ -1,6 +1,7 @@
 // The command line of yeli-cli: the command with its arguments, and the options common to all.
 #pragma once
 
+#include "firmware/STM32F1_Families.h"
 #include "supervisor/TService_Options.h"
 
 #include <cstdint>
@@ -16,6 +17,8 @@ struct TCli_Options {
   bool Store = false;        // load, reset-filter: store the settings permanently afterwards
   std::optional<std::uint32_t> Address;  // read-flash
   std::optional<std::uint32_t> Length;   // read-flash
+  std::optional<std::uint32_t> Baud;     // identify, flash, read-flash: the bootloader's rate
+  const TSTM32_Family* Family = nullptr;  // image show: the chip the image is meant for
   std::vector<std::string> Words;        // the command and its arguments, in order
 };
 

@@ -10,12 +10,6 @@ std::string Hex32(std::uint32_t value) {
   return text;
 }
 
-std::string Hex16(std::uint16_t value) {
-  char text[7];
-  std::snprintf(text, sizeof text, "0x%04X", value);
-  return text;
-}
-
 std::string Version_Text(unsigned major, unsigned minor) { return std::to_string(major) + "." + std::to_string(minor); }
 
 std::string Joined(const std::vector<std::string>& lines) {

@@ -9,7 +9,6 @@
 #include <vector>
 
 std::string Hex32(std::uint32_t value);  // 0x08000000
-std::string Hex16(std::uint16_t value);  // 0x0410
 // "2.3": major and minor in decimal.
 std::string Version_Text(unsigned major, unsigned minor);
 // The lines joined by "; ", empty ones left out: a log quoted inside one message line.

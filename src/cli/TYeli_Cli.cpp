@@ -42,7 +42,9 @@ void Check_Usage(const TCli_Command& command, const TCli_Options& options, std::
     const char* Refusal;
   } extras[] = {{options.Json, EXTRA_JSON, "--json does not apply to this command"},
                 {options.Store, EXTRA_STORE, "--store does not apply to this command"},
-                {options.Address || options.Length, EXTRA_RANGE, "--address and --length do not apply to this command"}};
+                {options.Address || options.Length, EXTRA_RANGE, "--address and --length do not apply to this command"},
+                {options.Baud.has_value(), EXTRA_BAUD, "--baud does not apply to this command"},
+                {options.Family != nullptr, EXTRA_FAMILY, "--family does not apply to this command"}};
   for (const auto& extra : extras)
     if (extra.Given && !(command.Extras & extra.Extra)) Fail(EXIT_BAD_INPUT, extra.Refusal);
 }
@@ -63,7 +65,8 @@ int Run(const TCli_Options& options, const TCli_Host& host) {
                            if (!bridges) bridges = host.Make_Bridges(options.Bridges, error);
                            if (!bridges) Fail(EXIT_BAD_INPUT, error);
                            return *bridges;
-                         }};
+                         },
+                         host.Stop};
     command.Run(context);
     return EXIT_DONE;
   } catch (const TCli_Failure& failure) {
@@ -100,14 +103,18 @@ std::string Cli_Usage() {
            "  --simulate[=MODE]    work on the built-in virtual controller instead of real hardware:\n"
            "                       vcp (default), usbxpress, blank or old\n"
            "  --sim-state FILE     with --simulate: keep the virtual controller in FILE between runs\n"
-           "  --json               one JSON document on standard output (list, identify, read, cnf)\n"
+           "  --json               one JSON document on standard output (list, identify, read, cnf, image)\n"
            "  --verbose            every byte on the wire, in hex, and the log lines on standard error\n"
            "  --store              load, reset-filter: store the settings permanently afterwards\n"
            "  --address A          read-flash: the first address (default: the start of flash)\n"
            "  --length N           read-flash: how many bytes (default: up to the end of flash)\n"
+           "  --baud N             identify, flash, read-flash: the bootloader's baud rate, 1200 to\n"
+           "                       115200 (default 115200; 38400 when the chip does not answer faster)\n"
+           "  --family NAME        image show: the chip the image is for (default medium-density)\n"
            "  -h, --help           show this help and exit\n"
            "  --version            show the version and exit\n"
            "\nNumbers are decimal, or hexadecimal after 0x. Exit status: 0 done; 1 no usable bridge, or\n"
-           "the device refused or did not answer; 2 bad usage or a bad file.\n";
+           "the device refused or did not answer; 2 bad usage or a bad file; 130 stopped by Ctrl+C or\n"
+           "SIGTERM (the controller is restarted into its application, partial files are removed).\n";
   return usage.str();
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/TClock.h"
+#include "platform/TStop_Flag.h"
 #include "supervisor/TService_Bridges.h"
 
 #include <functional>
@@ -21,6 +22,7 @@ struct TCli_Host {
   std::ostream& Err;
   bool Err_Is_Terminal;
   TBridges_Maker Make_Bridges;
+  const TStop_Flag* Stop = nullptr;  // set by SIGINT or SIGTERM
 };
 
 // `arguments` without the program's name.

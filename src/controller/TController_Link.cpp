@@ -1,18 +1,18 @@
 #include "controller/TController_Link.h"
 
 #include "controller/Parameter_Protocol.h"
+#include "firmware/Connect_Bootloader.h"
 
 namespace {
-constexpr std::uint32_t FIRMWARE_VERSION_ADDRESS = 0x08003C02;  // minor, then major
 // The read asks with the count byte 80, so the bootloader answers with 81 bytes; the first two are used.
 constexpr unsigned FIRMWARE_VERSION_ANSWER = 81;
 }  // namespace
 
-TIdentification Identify_Controller(TSTM32& chip) {
+TIdentification Identify_Controller(TSTM32& chip, TLog& log) {
   TIdentification identification{Open_Link(chip, LINE_8E1)};
   if (identification.Stage != LINK_DONE) return identification;
   std::uint8_t version[FIRMWARE_VERSION_ANSWER] = {};
-  if (!chip.Chip_Get_Header()) {
+  if (!Connect_Bootloader(chip, log)) {
     identification.Stage = LINK_NO_ANSWER;
   } else if (!chip.Chip_Read_Memory(FIRMWARE_VERSION_ADDRESS, FIRMWARE_VERSION_ANSWER, version)) {
     identification.Stage = LINK_NO_VERSION;

@@ -2,10 +2,11 @@
 
 #include "platform/TClock.h"
 
+#include <exception>
 #include <system_error>
 
-TFirmUpdTrear::TFirmUpdTrear(TSTM32& USTM32, THex_Image image, TClock& clock)
-    : Image_(std::move(image)), USTM32(USTM32), Clock_(clock) {}
+TFirmUpdTrear::TFirmUpdTrear(TSTM32& USTM32, THex_Image image, TClock& clock, const TStop_Flag* stop)
+    : Image_(std::move(image)), USTM32(USTM32), Clock_(clock), Stop_(stop) {}
 
 TFirmUpdTrear::~TFirmUpdTrear() {
   if (Thread_.joinable()) Thread_.join();
@@ -27,4 +28,16 @@ bool TFirmUpdTrear::Start() {
   }
 }
 
-void TFirmUpdTrear::Execute() { Chip_WriteFromFile_ = Flash_Image(USTM32, Image_, Progress_); }
+// An exception must not end the process in the middle of a write: it ends the writing, and the
+// waiting thread reports it.
+void TFirmUpdTrear::Execute() {
+  try {
+    Chip_WriteFromFile_ = Flash_Image(USTM32, Image_, Progress_, Stop_);
+  } catch (const std::exception& failure) {
+    Failure_ = failure.what();
+    Chip_WriteFromFile_ = {FLASH_WRITER_FAILED, 0};
+  } catch (...) {
+    Failure_ = "an unknown error";
+    Chip_WriteFromFile_ = {FLASH_WRITER_FAILED, 0};
+  }
+}

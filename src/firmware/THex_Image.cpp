@@ -180,6 +180,12 @@ std::uint32_t THex_Image::End_Address() const {
 
 std::size_t THex_Image::Data_Size() const { return Data_Size_; }
 
+std::vector<TFlash_Range> THex_Image::Ranges() const {
+  std::vector<TFlash_Range> ranges;
+  for (const auto& [first, bytes] : Runs_) ranges.push_back({first, first + static_cast<std::uint32_t>(bytes.size())});
+  return ranges;
+}
+
 bool THex_Image::Holds_Data(std::uint32_t address, std::size_t count) const {
   const std::uint64_t end = std::uint64_t{address} + count;
   auto run = Runs_.upper_bound(address);

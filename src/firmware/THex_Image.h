@@ -32,6 +32,8 @@ public:
   std::uint32_t First_Address() const;  // of the lowest data byte
   std::uint32_t End_Address() const;    // one past the highest data byte
   std::size_t Data_Size() const;        // number of data bytes
+  // The contiguous runs of data, in address order.
+  std::vector<TFlash_Range> Ranges() const;
   // Whether the file gives any byte from `address` to `address` + `count`.
   bool Holds_Data(std::uint32_t address, std::size_t count) const;
   // The bytes from `address` on, 0xFF where the file holds none.

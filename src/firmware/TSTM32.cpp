@@ -2,43 +2,24 @@
 
 #include "firmware/AN3155.h"
 #include "firmware/Boot_Waits.h"
+#include "firmware/STM32F1_Families.h"
 #include "firmware/TFirmUpdTrear.h"
 #include "firmware/THex_Image.h"
 #include "firmware/TImage_Flasher.h"
 
-#include <array>
+#include <cstdio>
 
-namespace {
-// The memory map of each STM32F1 family, by the low byte of its product id.
-struct TFamily {
-  std::uint8_t PID_L;
-  const char* Name;
-  std::uint32_t RAM_S, RAM_F, Flash_F;
-  std::uint8_t C_Page, Size_C_P;
-  std::uint32_t SysM_S;
-};
 
-constexpr std::array<TFamily, 7> FAMILIES = {{
-    {0x12, "F1 Low-density", 0x20000200, 0x20002800, 0x08008000, 4, 1, 0x1FFFF000},
-    {0x10, "F1 Medium-density", 0x20000200, 0x20005000, 0x08020000, 4, 1, 0x1FFFF000},
-    {0x14, "F1 High-density", 0x20000200, 0x20010000, 0x08080000, 2, 2, 0x1FFFF000},
-    {0x18, "F1 Connectivity line", 0x20001000, 0x20010000, 0x08040000, 2, 2, 0x1FFFB000},
-    {0x20, "F1 Medium-density VL", 0x20000200, 0x20002000, 0x08020000, 4, 1, 0x1FFFF000},
-    {0x28, "F1 High-density VL", 0x20000200, 0x20008000, 0x08080000, 2, 2, 0x1FFFF000},
-    {0x30, "F1 XL-density", 0x20000800, 0x20018000, 0x08100000, 2, 2, 0x1FFFE000},
-}};
-
-// The same for every listed family.
-constexpr std::uint32_t FLASH_START = 0x08000000;
-constexpr std::uint32_t FLASH_SECTOR_KIB = 4;
-constexpr std::uint32_t OPTION_BYTES_FIRST = 0x1FFFF800;
-constexpr std::uint32_t OPTION_BYTES_LAST = 0x1FFFF80F;
-constexpr std::uint32_t SYSTEM_MEMORY_END = 0x1FFFF800;
-}  // namespace
 
 TSTM32::TSTM32(TUsbXpress& usb, TClock& clock) : TCP21xx(usb, clock) {}
 
 TSTM32::~TSTM32() = default;
+
+std::string TSTM32::Product_Id() const {
+  char text[7];
+  std::snprintf(text, sizeof text, "0x%02X%02X", PID_M_, PID_L_);
+  return text;
+}
 
 std::uint8_t TSTM32::Get_Byte(std::uint32_t data, std::uint8_t pos) {
   return pos < 4 ? static_cast<std::uint8_t>(data >> (8 * pos)) : 0;
@@ -125,23 +106,25 @@ bool TSTM32::Chip_Get_ID() {
   Read_Chip_Byte(&PID_M_);
   Read_Chip_Byte(&PID_L_);
   if (PID_M_ != AN3155_STM32_PRODUCT) return false;
-  Name_ = "Unknown";
-  for (const TFamily& family : FAMILIES) {
-    if (family.PID_L != PID_L_) continue;
-    Name_ = family.Name;
-    RAM_S_ = family.RAM_S;
-    RAM_F_ = family.RAM_F;
-    Flash_S_ = FLASH_START;
-    Flash_F_ = family.Flash_F;
-    Flash_SS_ = FLASH_SECTOR_KIB;
-    C_Page_ = family.C_Page;
-    Size_C_P_ = family.Size_C_P;
-    OByte_S_ = OPTION_BYTES_FIRST;
-    OByte_F_ = OPTION_BYTES_LAST;
-    SysM_S_ = family.SysM_S;
-    SysM_F_ = SYSTEM_MEMORY_END;
-  }
+  Set_Memory_Map(Family_Of(PID_L_));
   return Chip_ASK();
+}
+
+// A chip the table does not know gets an empty memory map, so that nothing is written by the map of
+// the chip identified before it.
+void TSTM32::Set_Memory_Map(const TSTM32_Family* family) {
+  Name_ = family ? family->Name : "Unknown";
+  RAM_S_ = family ? family->RAM_S : 0;
+  RAM_F_ = family ? family->RAM_F : 0;
+  Flash_S_ = family ? F1_FLASH_START : 0;
+  Flash_F_ = family ? family->Flash_F : 0;
+  Flash_SS_ = family ? F1_FLASH_SECTOR_KIB : 0;
+  C_Page_ = family ? family->C_Page : 0;
+  Size_C_P_ = family ? family->Size_C_P : 0;
+  OByte_S_ = family ? F1_OPTION_BYTES_FIRST : 0;
+  OByte_F_ = family ? F1_OPTION_BYTES_LAST : 0;
+  SysM_S_ = family ? family->SysM_S : 0;
+  SysM_F_ = family ? F1_SYSTEM_MEMORY_END : 0;
 }
 
 bool TSTM32::Chip_Get_Header() {
@@ -200,8 +183,8 @@ bool TSTM32::Chip_WriteFromFile(const std::string& adrr_file) {
   return Flash_Image(*this, std::get<THex_Image>(read), progress).Result == FLASH_VERIFIED;
 }
 
-bool TSTM32::Chip_WriteFromFileThread(TSTM32& CSTM32, THex_Image image) {
+bool TSTM32::Chip_WriteFromFileThread(TSTM32& CSTM32, THex_Image image, const TStop_Flag* stop) {
   FirmUpdTrear.reset();  // the last worker has finished; its thread is joined here
-  FirmUpdTrear = std::make_unique<TFirmUpdTrear>(CSTM32, std::move(image), CSTM32.Clock_);
+  FirmUpdTrear = std::make_unique<TFirmUpdTrear>(CSTM32, std::move(image), CSTM32.Clock_, stop);
   return FirmUpdTrear->Start();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "bridge/TCP21xx.h"
+#include "platform/TStop_Flag.h"
 
 #include <cstdint>
 #include <memory>
@@ -11,6 +12,7 @@
 
 class TFirmUpdTrear;
 class THex_Image;
+struct TSTM32_Family;
 
 enum TSTMState : std::uint8_t { ST_OPEN, ST_CLOSE };
 
@@ -41,8 +43,12 @@ public:
   bool Chip_WriteFromFile(const std::string& adrr_file);
   // Starts a worker that writes and verifies `image` (checked against this chip's flash) through
   // CSTM32, and keeps it in FirmUpdTrear; returns at once. False when no thread could be started:
-  // the worker then counts as finished, with nothing written.
-  bool Chip_WriteFromFileThread(TSTM32& CSTM32, THex_Image image);
+  // the worker then counts as finished, with nothing written. `stop` ends the writing early.
+  bool Chip_WriteFromFileThread(TSTM32& CSTM32, THex_Image image, const TStop_Flag* stop = nullptr);
+  // The product id Get ID gave: "0x0410".
+  std::string Product_Id() const;
+  // Get ID named a family of the table, so the flash range is known.
+  bool Known_Chip() const { return Flash_F_ > Flash_S_; }
 
   // The Get answer fills these thirteen in the order the bootloader sends them.
   std::uint8_t NofBytes_ = 0;
@@ -83,6 +89,8 @@ protected:
   bool Send_Command(std::uint8_t code);
   // Sends an address, most significant byte first, and its checksum, and waits for the acknowledgement.
   bool Send_Address(std::uint32_t address);
+  // Name_ and the memory map of `family`; for null "Unknown" and an empty map.
+  void Set_Memory_Map(const TSTM32_Family* family);
   // Read Memory up to the acknowledgement of the count byte, which is one less than the bytes to come.
   bool Send_Read_Request(std::uint32_t address, std::uint8_t count_less_one);
 };

@@ -5,6 +5,8 @@
 #include <string>
 
 namespace {
+constexpr const char* PARTIAL_IMAGE = "The last firmware update did not finish: write the firmware again";
+
 std::string Version_Text(int major, int minor) {
   return "Firmware version: " + std::to_string(major) + "." + std::to_string(minor);
 }
@@ -128,7 +130,7 @@ void TLink_Supervisor::Check_Usb() {
     case VOK_TO_UPDATE_FIRM:
       Controller_.VOK_Action = VOK_NONE;
       View_.Enable_Window(false);
-      View_.UpdateFirmware();
+      Note_Update(View_.UpdateFirmware());
       View_.Enable_Window(true);
       View_.Forget_Default_Firmware();
       return;
@@ -211,6 +213,12 @@ void TLink_Supervisor::Poll_Failure() {
   Controller_.VOK_Action = VOK_TO_WORK_MODE;
 }
 
+// An update that never touched the flash leaves the earlier verdict as it was.
+void TLink_Supervisor::Note_Update(TUpdate_Outcome outcome) {
+  if (outcome == UPDATE_WRITTEN) Partial_Image_ = false;
+  if (Leaves_Partial_Image(outcome)) Partial_Image_ = true;
+}
+
 void TLink_Supervisor::Change_Driver_Mode(std::uint8_t mode) {
   Discovery_.Change_Driver_Mode(mode);
   Controller_.VOK_State = VOK_CLOSE;
@@ -220,7 +228,7 @@ void TLink_Supervisor::Change_Driver_Mode(std::uint8_t mode) {
 
 // Leaves the chip in its bootloader and the port closed, on success as well.
 bool TLink_Supervisor::Process_USB_Device() {
-  const TIdentification chip = Identify_Controller(Controller_);
+  const TIdentification chip = Identify_Controller(Controller_, Program_Log_);
   Log_Open_Failure(Controller_, chip.Stage, Program_Log_);
   switch (chip.Stage) {
     case LINK_NO_BRIDGE:
@@ -243,6 +251,8 @@ bool TLink_Supervisor::Process_USB_Device() {
   }
   Program_Log_.Add("Read Mem OK");
   Report_Firmware_Version(chip.Major, chip.Minor);
+  // The search that follows an update clears its lines: the only sign of a failed one must stay.
+  if (Partial_Image_) Program_Log_.Add(PARTIAL_IMAGE);
   View_.Enable_Firmware_File(true);
   return true;
 }

@@ -32,6 +32,7 @@ private:
   void Save_Settings();
   bool Write_Back();
   void Poll_Failure();
+  void Note_Update(TUpdate_Outcome outcome);
   void Report_Firmware_Version(std::uint8_t major, std::uint8_t minor);
   void Add_Old_Firmware_Warning(TLog& log);
 
@@ -43,4 +44,6 @@ private:
   TPump Pump_;
   bool& Param_Changed_;
   bool& Config_Not_Written_;
+  // The last update that got as far as the flash left no whole image there, and none has since.
+  bool Partial_Image_ = false;
 };

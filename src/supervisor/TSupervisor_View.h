@@ -2,6 +2,8 @@
 // refresh, the firmware update, and its own timer.
 #pragma once
 
+#include "firmware/TFirmware_Update.h"
+
 class TSupervisor_View {
 public:
   virtual ~TSupervisor_View() = default;
@@ -11,7 +13,7 @@ public:
   virtual bool Auto_Switch() const = 0;                   // "Auto" is ticked
   virtual void Update_Visual_State() = 0;                 // the Control Mode panel shows the record
   virtual void Enable_Window(bool enabled) = 0;
-  virtual void UpdateFirmware() = 0;
+  virtual TUpdate_Outcome UpdateFirmware() = 0;
   virtual void Forget_Default_Firmware() = 0;             // the next update writes the chosen file again
   virtual void Enable_Supervisor_Timer(bool enabled) = 0;
 };

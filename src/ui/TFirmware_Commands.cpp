@@ -1,7 +1,5 @@
 #include "ui/TFirmware_Commands.h"
 
-#include "firmware/TFirmware_Update.h"
-
 #include <QFile>
 #include <QFileInfo>
 
@@ -10,6 +8,21 @@
 namespace {
 constexpr const char* EXTRACT_ERROR = "Default firmware extract error";
 }
+
+// For the length of an update or an extraction; the window learns when it is over.
+class TFirmware_Commands::TBusy {
+public:
+  explicit TBusy(TFirmware_Commands& commands) : Commands_(commands) { Commands_.Busy_ = true; }
+  ~TBusy() {
+    Commands_.Busy_ = false;
+    if (Commands_.Window_.Idle) Commands_.Window_.Idle();
+  }
+  TBusy(const TBusy&) = delete;
+  TBusy& operator=(const TBusy&) = delete;
+
+private:
+  TFirmware_Commands& Commands_;
+};
 
 TFirmware_Commands::TFirmware_Commands(TFirmware_Window window, TVOK_Yeli& controller,
                                        const std::filesystem::path& restore_folder)
@@ -36,7 +49,8 @@ void TFirmware_Commands::Button3Click() {
 // Without an image nothing is requested, so the chip keeps its firmware.
 void TFirmware_Commands::Button4Click() {
   Forget_Default_Firmware();
-  if (const std::optional<std::string> problem = Default_Image_.Extract(Restore_Folder_)) {
+  const TBusy busy(*this);
+  if (const std::optional<std::string> problem = Default_Image_.Extract(Restore_Folder_, Window_.Keep_Alive)) {
     Window_.Program_Log.Add(EXTRACT_ERROR);
     Window_.Program_Log.Add(*problem);
   } else {
@@ -46,7 +60,8 @@ void TFirmware_Commands::Button4Click() {
   Window_.Timer1.Restart();
 }
 
-void TFirmware_Commands::UpdateFirmware() {
+TUpdate_Outcome TFirmware_Commands::UpdateFirmware() {
+  const TBusy busy(*this);
   TProgram_Tab& tab = Window_.Tab;
   Window_.Timer1.Set_Enabled(false);
   tab.Button1->setEnabled(false);
@@ -55,12 +70,18 @@ void TFirmware_Commands::UpdateFirmware() {
   tab.Button4->hide();
   const std::string file =
       Default_Firmware ? Default_Image_.Default_Image() : QFile::encodeName(Firmware_File_).toStdString();
-  const TUpdate_End end = Update_Firmware(Controller_, Window_.Clock, file, Window_.Program_Log,
-                                          [this](const TFlash_Progress& progress) { Show_Progress(progress); });
+  const TUpdate_Outcome outcome =
+      Update_Firmware(Controller_, Window_.Clock, {file, UPDATE_BAUD}, Window_.Program_Log,
+                      [this](const TFlash_Progress& progress) {
+                        Show_Progress(progress);
+                        if (Window_.Keep_Alive) Window_.Keep_Alive();
+                      })
+          .Outcome;
   tab.ProgressBar5->hide();
-  if (end == UPDATE_CHIP_RESTARTED) Controller_.VOK_State = VOK_CLOSE;
+  if (outcome != UPDATE_NOT_CONNECTED) Controller_.VOK_State = VOK_CLOSE;
   Forget_Default_Firmware();
   Window_.Timer1.Set_Enabled(true);
+  return outcome;
 }
 
 void TFirmware_Commands::Forget_Default_Firmware() {
@@ -68,7 +89,7 @@ void TFirmware_Commands::Forget_Default_Firmware() {
   Default_Image_.Release();
 }
 
-// Painted at once: the interface thread handles no events while it waits for the worker.
+// Painted at once, as the keep-alive that follows may find nothing else to do.
 void TFirmware_Commands::Show_Progress(const TFlash_Progress& progress) {
   QProgressBar* bar = Window_.Tab.ProgressBar5;
   bar->setRange(0, static_cast<int>(std::max(1u, progress.Total.load())));

@@ -10,6 +10,8 @@
 #include <QMenuBar>
 #include <QShortcut>
 
+#include <utility>
+
 namespace {
 constexpr int CLIENT_WIDTH = 1185;
 constexpr int CLIENT_HEIGHT = 355;
@@ -120,7 +122,8 @@ void TForm1::FormCreate() {
   Discovery = std::make_unique<TDevice_Discovery>(Environment.Manufacturing, *Controller, Environment.Clock,
                                                   Program_Log, [this] { Environment.Timers.Pump(); });
   Firmware = std::make_unique<TFirmware_Commands>(
-      TFirmware_Window{this, Program, Program_Log, *Timer1, Environment.Dialogs, OpenDialog1, Environment.Clock},
+      TFirmware_Window{this, Program, Program_Log, *Timer1, Environment.Dialogs, OpenDialog1, Environment.Clock,
+                       [this] { Environment.Timers.Keep_Alive(); }, [this] { Close_After_Update(); }},
       *Controller, Environment.Restore_Folder);
   Supervisor = std::make_unique<TLink_Supervisor>(*Controller, *Discovery, static_cast<TSupervisor_View&>(*this),
                                                   Program_Log, Control_Log,
@@ -134,13 +137,24 @@ void TForm1::FormCreate() {
   SW_Label->setText("Software version:3.9");
 }
 
+// A close request that comes while an update writes or the archiver runs waits for its end; it is
+// then handled as any other, once the step that ran it has returned to the message loop.
 void TForm1::closeEvent(QCloseEvent* event) {
+  if (Firmware && Firmware->Busy()) {
+    Close_Held_ = true;
+    event->ignore();
+    return;
+  }
   bool can_close = true;
   Run_Guarded(Environment.Dialogs, [&] { FormCloseQuery(can_close); });
   if (can_close)
     event->accept();
   else
     event->ignore();
+}
+
+void TForm1::Close_After_Update() {
+  if (std::exchange(Close_Held_, false)) QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
 void TForm1::FormCloseQuery(bool& CanClose) {
@@ -215,5 +229,5 @@ void TForm1::Open_Help(const char* document) {
 
 void TForm1::Update_Visual_State() { Panel->Update_Visual_State(); }
 
-void TForm1::UpdateFirmware() { Firmware->UpdateFirmware(); }
+TUpdate_Outcome TForm1::UpdateFirmware() { return Firmware->UpdateFirmware(); }
 void TForm1::Forget_Default_Firmware() { Firmware->Forget_Default_Firmware(); }

@@ -91,7 +91,7 @@ private:
   bool Auto_Switch() const override;
   void Update_Visual_State() override;
   void Enable_Window(bool enabled) override;
-  void UpdateFirmware() override;
+  TUpdate_Outcome UpdateFirmware() override;
   void Forget_Default_Firmware() override;
   void Enable_Supervisor_Timer(bool enabled) override;
 
@@ -102,6 +102,8 @@ private:
   template <class TSender, class TSignal>
   void On(TSender* sender, TSignal signal, std::function<void()> handler);
   std::function<void()> Guarded(std::function<void()> handler);
+  void Close_After_Update();
 
   bool Showing_Page_From_Code_ = false;
+  bool Close_Held_ = false;  // a close request came while the firmware commands were busy
 };

@@ -13,7 +13,9 @@ public:
   void Enabled_Changed(TTimer& timer) override;
   void Forget(TTimer& timer) override;
   void Pump() override;
+  void Keep_Alive() override;
 
 private:
   std::map<TTimer*, std::unique_ptr<QTimer>> Timers_;
+  bool Holding_ = false;  // in Keep_Alive: ticks that come now are dropped
 };

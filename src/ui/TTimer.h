@@ -18,6 +18,10 @@ public:
   virtual void Forget(TTimer& timer) = 0;
   // Handle the messages that are waiting, once, as a window does when a long step lets it repaint.
   virtual void Pump() = 0;
+  // Handle the window system's events that are waiting, once: paints, exposes, the window manager's
+  // pings and close requests, but no user input and no tick of these timers. A window that waits on
+  // the device for long keeps answering the desktop this way without starting anything new.
+  virtual void Keep_Alive() = 0;
 };
 
 class TTimer final : public QObject {

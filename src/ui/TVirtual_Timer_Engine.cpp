@@ -31,6 +31,9 @@ void TVirtual_Timer_Engine::Pump() {
   }
 }
 
+// Due ticks wait for the message loop, which comes back once the waiting step has ended.
+void TVirtual_Timer_Engine::Keep_Alive() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
 void TVirtual_Timer_Engine::Run_For(TDuration how_long) {
   const TDuration until = Clock_.Now() + how_long;
   while (TTimer* timer = Next_Due(until)) {

@@ -15,6 +15,7 @@ public:
   void Enabled_Changed(TTimer& timer) override;
   void Forget(TTimer& timer) override;
   void Pump() override;
+  void Keep_Alive() override;
 
   // Runs the message loop for this much virtual time.
   void Run_For(TDuration how_long);

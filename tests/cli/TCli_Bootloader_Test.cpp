@@ -62,8 +62,9 @@ TEST_F(TCli_Bootloader, Identify_Warns_Of_Old_Or_Missing_Firmware) {
   const std::tuple<TSim_Factory_State, const char*, const char*> cases[] = {
       {SIM_FACTORY_OLD, "firmware:      2.0\n",
        "yeli-cli: warning: firmware 2.0 is old: update the controller to 2.3 or higher\n"},
-      {SIM_FACTORY_BLANK, "firmware:      none (the flash is erased)\n",
-       "yeli-cli: warning: the controller holds no firmware: write one with 'yeli-cli flash FILE.hex'\n"}};
+      {SIM_FACTORY_BLANK, "firmware:      none (no version in flash: erased, or an update that did not finish)\n",
+       "yeli-cli: warning: the controller holds no firmware version: write the firmware with 'yeli-cli flash "
+       "FILE.hex'\n"}};
   for (const auto& [state, line, warning] : cases) {
     TCli_Runner cli;
     cli.Attach(state);
@@ -125,7 +126,8 @@ TEST_F(TCli_Bootloader, A_Terminal_Gets_A_Progress_Bar) {
   EXPECT_EQ(Errors().find("read-flash: "), std::string::npos);
 }
 
-// Nothing is erased for a file that is not a whole image of this chip's flash.
+// Nothing is erased for a file that is not a whole image of this chip's flash; a file that no STM32F1
+// could take is refused before the controller is touched.
 TEST_F(TCli_Bootloader, Bad_Images_Are_Refused_Before_The_Flash_Is_Erased) {
   TSim_Board& board = Attach();
   const TBytes before = Flash(board);
@@ -137,42 +139,66 @@ TEST_F(TCli_Bootloader, Bad_Images_Are_Refused_Before_The_Flash_Is_Erased) {
       {Write_Text("corrupt.hex", corrupt), Path("corrupt.hex") + ": line 2: checksum mismatch"},
       {Write_Text("open.hex", good), Path("open.hex") + ": line 6: no end-of-file record"},
       {Write_Text("ram.hex", Data_Records(0x20000000, Pattern(64), 16) + END),
-       Path("ram.hex") + ": the image spans 0x20000000-0x20000040, outside this chip's flash 0x08000000-0x08020000"},
+       Path("ram.hex") + ": line 2: data at 0x20000000 to 0x2000000F lie outside the flash, 0x08000000 to 0x080FFFFF"},
   };
   for (const auto& [file, message] : cases) {
     SCOPED_TRACE(file);
+    board.Clear_Wire_Log();
     EXPECT_EQ(Run_Cli({"flash", file}), 2);
     EXPECT_EQ(Errors(), "yeli-cli: flash: " + message + "\n");
+    EXPECT_TRUE(board.Wire_Log(SIM_TO_BOARD).empty());
   }
+  // Inside a larger chip's flash: refused once the chip is known, before the erase.
+  const std::string large = Write_Text("large.hex", Data_Records(0x08030000, Pattern(64), 16) + END);
+  EXPECT_EQ(Run_Cli({"flash", large}), 2);
+  EXPECT_EQ(Errors(), "yeli-cli: flash: " + large +
+                          ": the image spans 0x08030000-0x08030040, outside this chip's flash 0x08000000-0x08020000; "
+                          "nothing was erased\n");
   EXPECT_EQ(Flash(board), before);
   EXPECT_EQ(board.Running(), SIM_RUN_APPLICATION);
 }
 
-TEST_F(TCli_Bootloader, A_Write_The_Chip_Refuses_Fails_The_Flash) {
+// The update's session acknowledges the sync, Get and Get ID, the erase's two frames and three a block;
+// the blocks at +0x100 to +0x300 go before the vectors' block.
+TEST_F(TCli_Bootloader, A_Write_The_Chip_Refuses_Fails_At_38400_Baud_And_Is_Written_Again_From_115200) {
   TSim_Board& board = Attach();
-  const std::string image = Write_Text("image.hex", Data_Records(FLASH_START, Pattern(1024), 16) + END);
-  // Identification takes 6 acknowledged frames, the erase 2 and each block 3: this is the third block's command.
-  board.Nack_Frame(6 + 2 + 2 * 3 + 1);
-  EXPECT_EQ(Run_Cli({"flash", image}), 1);
+  const TBytes data = Pattern(1024);
+  const std::string image = Write_Text("image.hex", Data_Records(FLASH_START, data, 16) + END);
+  board.Nack_Frame(3 + 2 + 2 * 3 + 1);  // the third block's command
+  EXPECT_EQ(Run_Cli({"flash", image, "--baud", "38400"}), 1);
   EXPECT_EQ(Errors().substr(Errors().rfind("yeli-cli:")),
-            "yeli-cli: flash: the chip did not acknowledge the write at 0x08000200; the flash is not a whole image "
+            "yeli-cli: flash: the chip did not acknowledge the write at 0x08000300; the flash holds no whole image "
             "now: run flash again\n");
+
+  board.Nack_Frame(3 + 2 + 2 * 3 + 1);
+  EXPECT_EQ(Run_Cli({"flash", image}), 0) << Errors();
+  EXPECT_NE(Errors().find("yeli-cli: warning: the bootloader failed at 115200 baud and worked at 38400 baud"),
+            std::string::npos);
+  EXPECT_TRUE(Output().ends_with(" at 38400 baud\n")) << Output();
+  EXPECT_EQ(board.Flash(FLASH_START, 1024), data);
 }
 
 TEST_F(TCli_Bootloader, Read_Flash_Refuses_Ranges_Outside_The_Flash_And_Paths_It_Cannot_Write) {
   TSim_Board& board = Attach();
   const std::pair<std::vector<std::string>, std::string> cases[] = {
-      {{"--address", "0x07FFFF00"}, "--address 0x07FFFF00 lies outside the flash 0x08000000-0x08020000"},
+      // Usage errors: no STM32F1 has flash there, so the controller is not touched.
+      {{"--address", "0x07FFFF00"}, "--address 0x07FFFF00 lies outside the flash of every STM32F1, 0x08000000-0x08100000"},
+      {{"--address", "0x080FFF00", "--length", "512"},
+       "--length 512 from 0x080FFF00 reaches past the flash of every STM32F1, 0x08000000-0x08100000"},
+      {{"--length", "0"}, "--length 0 reads nothing"},
+      // Outside this chip's flash, which identification tells.
       {{"--address", "0x08020000"}, "--address 0x08020000 lies outside the flash 0x08000000-0x08020000"},
       {{"--address", "0x0801FF00", "--length", "257"},
        "--length 257 from 0x0801FF00 reaches past the flash 0x08000000-0x08020000"},
-      {{"--length", "0"}, "--length 0 reads nothing"},
   };
   for (const auto& [options, message] : cases) {
+    board.Clear_Wire_Log();
     std::vector<std::string> arguments = {"read-flash", Path("out.bin")};
     arguments.insert(arguments.end(), options.begin(), options.end());
     EXPECT_EQ(Run_Cli(arguments), 2);
     EXPECT_EQ(Errors(), "yeli-cli: read-flash: " + message + "\n");
+    EXPECT_EQ(board.Wire_Log(SIM_TO_BOARD).empty(), message.find("every STM32F1") != std::string::npos ||
+                                                       message.find("--length 0") != std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(Path("out.bin")));
     EXPECT_FALSE(std::filesystem::exists(Path("out.bin.part")));
   }

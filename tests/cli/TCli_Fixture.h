@@ -29,9 +29,9 @@ struct TCli_Runner {
   int Run_Cli(const std::vector<std::string>& arguments, bool terminal = false) {
     Out.str("");
     Err.str("");
-    const TCli_Host host{Clock, Out, Err, terminal, [this](const TService_Options&, std::string&) {
-                           return std::make_unique<TBus_Bridges>(Bus);
-                         }};
+    const TCli_Host host{Clock, Out, Err, terminal,
+                         [this](const TService_Options&, std::string&) { return std::make_unique<TBus_Bridges>(Bus); },
+                         &Stop};
     return Run_Yeli_Cli(arguments, host);
   }
   TSim_Board& Attach(TSim_Factory_State state = SIM_FACTORY_USBXPRESS) { return Bus.Attach(Factory_Setup(state)); }
@@ -43,6 +43,7 @@ struct TCli_Runner {
   TVirtual_Clock Clock;
   TSim_Bus Bus{Clock};
   TTest_Folder Folder;
+  TStop_Flag Stop{false};  // as SIGINT or SIGTERM sets it
   std::ostringstream Out;
   std::ostringstream Err;
 };

@@ -58,6 +58,16 @@ TEST_F(TCli_Usage, Bad_Usage_Ends_With_Status_2_And_One_Line) {
        "yeli-cli: --sim-state needs --simulate ('yeli-cli --help' shows the usage)\n"},
       {{"read-flash", "a.bin", "--address", "start"},
        "yeli-cli: --address needs a number, not 'start' ('yeli-cli --help' shows the usage)\n"},
+      {{"flash", "a.hex", "--baud", "230400"},
+       "yeli-cli: --baud takes 1200 to 115200 (the bootloader's range), not 230400 ('yeli-cli --help' shows the "
+       "usage)\n"},
+      {{"flash", "a.hex", "--baud", "600"},
+       "yeli-cli: --baud takes 1200 to 115200 (the bootloader's range), not 600 ('yeli-cli --help' shows the usage)\n"},
+      {{"read", "--baud", "57600"}, "yeli-cli: read: --baud does not apply to this command\n"},
+      {{"image", "show", "a.hex", "--family", "f4"},
+       "yeli-cli: --family is one of low-density, medium-density, high-density, connectivity-line, "
+       "medium-density-vl, high-density-vl, xl-density, not 'f4' ('yeli-cli --help' shows the usage)\n"},
+      {{"flash", "a.hex", "--family", "xl-density"}, "yeli-cli: flash: --family does not apply to this command\n"},
   };
   for (const auto& [arguments, message] : cases) {
     SCOPED_TRACE(arguments.empty() ? "(nothing)" : arguments[0]);

@@ -2,6 +2,8 @@
 // the link supervisor has always sent, and an answer that stops short counts as no version.
 #include "controller/TController_Link.h"
 #include "platform/TVirtual_Clock.h"
+#include "support/Bootloader_Script.h"
+#include "support/TRecording_Log.h"
 #include "support/TScripted_UsbXpress.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +17,9 @@ constexpr std::uint8_t ACK = 0x79;
 
 // A medium-density STM32F1 up to the acknowledgement of the Read Memory count byte.
 std::deque<std::uint8_t> Bootloader_Answers() {
-  return {ACK,  ACK,  0x0B, 0x22, 0x00, 0x01, 0x02, 0x11, 0x21, 0x31, 0x43, 0x63, 0x73, 0x82, 0x92,
-          ACK,  ACK,  0x01, 0x04, 0x10, ACK,  ACK,  ACK,  ACK};
+  std::deque<std::uint8_t> answers = Header_Answers();
+  answers.insert(answers.end(), {ACK, ACK, ACK});
+  return answers;
 }
 }  // namespace
 
@@ -35,7 +38,8 @@ TEST(Controller_Link, The_Version_Comes_From_A_Whole_Answer_To_The_Read_Of_80) {
     TVirtual_Clock clock;
     TVOK_Yeli chip{usb, clock};
 
-    const TIdentification identification = Identify_Controller(chip);
+    TRecording_Log log;
+    const TIdentification identification = Identify_Controller(chip, log);
 
     const TBytes read_request = {0x11, 0xEE, 0x08, 0x00, 0x3C, 0x02, 0x36, 0x50, 0xAF};
     EXPECT_TRUE(std::equal(read_request.begin(), read_request.end(), usb.Sent.end() - read_request.size()));

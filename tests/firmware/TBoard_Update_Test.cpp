@@ -29,7 +29,8 @@ struct TBoard_Update : testing::Test {
   TRecording_Log Log;
   TTest_Folder Folder;
 
-  // As the link supervisor leaves the chip: in its bootloader, identified, the port closed.
+  // As the link supervisor leaves the chip: in its bootloader at 38400 baud, identified, the port
+  // closed. The update starts a session of its own.
   void Identify() {
     ASSERT_TRUE(Chip.CP_Connect());
     Chip.CP_State = CP_BUSY;
@@ -43,9 +44,9 @@ struct TBoard_Update : testing::Test {
     std::ofstream(path) << text;
     return path;
   }
-  TUpdate_End Update(const std::filesystem::path& file) {
+  TUpdate_Outcome Update(const std::filesystem::path& file, std::uint32_t baud = 115200) {
     Identify();
-    return Update_Firmware(Chip, Clock, file.string(), Log, nullptr);
+    return Update_Firmware(Chip, Clock, {file.string(), baud}, Log, nullptr).Outcome;
   }
   std::uint16_t Running_Version() { return Board.Live_Parameter(255).value_or(0); }
 };
@@ -59,7 +60,7 @@ TEST_F(TBoard_Update, Writes_And_Verifies_A_100_KiB_Image_Made_By_Srec_Cat) {
     const auto hex = Srec_Cat_Hex(image, FLASH_START, record_size, Folder / "srec_100k.hex");
     if (!hex) GTEST_SKIP() << "srec_cat (package srecord) is not installed";
 
-    EXPECT_EQ(Update(*hex), UPDATE_CHIP_RESTARTED);
+    EXPECT_EQ(Update(*hex), UPDATE_WRITTEN);
 
     ASSERT_EQ(Log.Lines.size(), 6u);
     EXPECT_EQ(Log.Lines[0], "Chip erase OK");
@@ -88,7 +89,7 @@ TEST_F(TBoard_Update, A_Bad_File_Leaves_The_Old_Firmware_Running) {
   for (const auto& [name, text] : files) {
     SCOPED_TRACE(name);
     Log.Clear();
-    EXPECT_EQ(Update(Write_File("bad.hex", text)), UPDATE_CHIP_RESTARTED);
+    EXPECT_EQ(Update(Write_File("bad.hex", text)), UPDATE_BAD_FILE);
     ASSERT_EQ(Log.Lines.size(), 3u);
     EXPECT_EQ(Log.Lines[0], "Firmware file error");
     EXPECT_TRUE(Log.Lines[1].starts_with("line ")) << Log.Lines[1];
@@ -112,29 +113,44 @@ TEST_F(TBoard_Update, The_Writer_Also_Runs_On_The_Calling_Thread) {
   EXPECT_EQ(Board.Flash(FLASH_START, static_cast<std::uint32_t>(image.size())), image);
 }
 
-TEST_F(TBoard_Update, A_Refused_Block_Or_A_Corrupted_Read_Back_Is_No_Success) {
-  const auto hex = Write_File("app.hex", Data_Records(FLASH_START, Application_Of_Size(2, 6, 20 * 1024), 16) + END);
+// The image has 80 blocks: 78 without the vectors or the version go first. The session acknowledges
+// the sync, Get and Get ID, then the erase's two frames, then three frames a block.
+TEST_F(TBoard_Update, A_Refused_Block_Or_A_Corrupted_Read_Back_Fails_At_38400_And_Is_Written_Again_From_115200) {
+  const TBytes image = Application_Of_Size(2, 6, 20 * 1024);
+  const auto hex = Write_File("app.hex", Data_Records(FLASH_START, image, 16) + END);
   struct TCase {
     const char* Name;
-    std::function<void()> Fault;  // set once the chip is identified and erased
-    TLines Tail;
+    std::function<void()> Fault;  // set as the update begins
+    const char* Shown;
   };
   const TCase cases[] = {
-      // Frames acknowledged before the fault: the erase's two, then command, address and data of two blocks.
-      {"third block's address refused", [&] { Board.Nack_Frame(2 + 2 * 3 + 2); },
-       {"Write firmware error at 0x08000200 (not acknowledged)", "Update firmware error", "Chip disconnect"}},
-      // Byte 40 of the second block read back, flipped on its way to the host: after the erase's two
-      // acknowledgements, three for each of the 80 blocks written, and the first block read back.
-      {"read-back corrupted", [&] { Board.Corrupt_Byte(SIM_TO_HOST, 2 + 80 * 3 + (3 + 256) + 3 + 41, 0x01); },
-       {"Verify firmware error at 0x08000128", "Update firmware error", "Chip disconnect"}},
+      {"third block's address refused", [&] { Board.Nack_Frame(3 + 2 + 2 * 3 + 2); },
+       "Write firmware error at 0x08000300 (not acknowledged)"},
+      // Byte 40 of the second block read back, flipped on its way to the host: after the answers to
+      // the sync (1), Get (15), Get ID (5) and the erase (2), three for each block written, and the
+      // first block read back.
+      {"read-back corrupted",
+       [&] { Board.Corrupt_Byte(SIM_TO_HOST, 1 + 15 + 5 + 2 + 78 * 3 + (3 + 256) + 3 + 41, 0x01); },
+       "Verify firmware error at 0x08000228"},
   };
   for (const TCase& test : cases) {
-    SCOPED_TRACE(test.Name);
-    Log.Clear();
-    Identify();
-    test.Fault();
-    EXPECT_EQ(Update_Firmware(Chip, Clock, hex.string(), Log, nullptr), UPDATE_CHIP_RESTARTED);
-    ASSERT_GE(Log.Lines.size(), 3u);
-    EXPECT_EQ(TLines(Log.Lines.end() - 3, Log.Lines.end()), test.Tail);
+    for (const std::uint32_t baud : {38400u, 115200u}) {
+      SCOPED_TRACE(std::string(test.Name) + " at " + std::to_string(baud));
+      Log.Clear();
+      Identify();
+      test.Fault();
+      const TUpdate_Outcome outcome = Update_Firmware(Chip, Clock, {hex.string(), baud}, Log, nullptr).Outcome;
+      ASSERT_GE(Log.Lines.size(), 3u);
+      EXPECT_NE(std::find(Log.Lines.begin(), Log.Lines.end(), test.Shown), Log.Lines.end());
+      if (baud == 38400) {
+        EXPECT_EQ(outcome, UPDATE_FAILED);
+        EXPECT_EQ(TLines(Log.Lines.end() - 2, Log.Lines.end()), (TLines{"Update firmware error", "Chip disconnect"}));
+      } else {
+        EXPECT_EQ(outcome, UPDATE_WRITTEN);
+        EXPECT_EQ(TLines(Log.Lines.end() - 3, Log.Lines.end()),
+                  (TLines{"Verify firmware OK", "Update firmware finish", "Chip disconnect"}));
+        EXPECT_EQ(Board.Flash(FLASH_START, static_cast<std::uint32_t>(image.size())), image);
+      }
+    }
   }
 }

@@ -63,31 +63,69 @@ struct TFlasher : testing::Test {
 };
 }  // namespace
 
-TEST_F(TFlasher, Writes_16_Byte_Records_In_Blocks_Of_256_And_Reads_Each_Back) {
+// Read Memory of `count` bytes at `address`, as the host sends it.
+TBytes Read_Frames(std::uint32_t address, unsigned count) {
+  TBytes frames{0x11, 0xEE};
+  const TBytes at = Address_Frame(address);
+  frames.insert(frames.end(), at.begin(), at.end());
+  frames.push_back(static_cast<std::uint8_t>(count - 1));
+  frames.push_back(static_cast<std::uint8_t>(~(count - 1)));
+  return frames;
+}
+
+TBytes Joined(std::initializer_list<TBytes> parts) {
+  TBytes joined;
+  for (const TBytes& part : parts) joined.insert(joined.end(), part.begin(), part.end());
+  return joined;
+}
+
+// 1000 bytes: the vectors' block at the flash start goes after the three others, each phase written
+// in full before it is read back.
+TEST_F(TFlasher, Writes_Blocks_Of_256_With_The_Vectors_Block_After_The_Rest_And_Reads_Each_Phase_Back) {
   const TBytes data = Pattern(1000);
   const THex_Image image = Image_Of(Data_Records(FLASH_START, data, 16) + END);
-  Acknowledge_Writes(4);
-  for (std::size_t at = 0; at < 1000; at += 256) Read_Back({data.begin() + at, data.begin() + std::min<std::size_t>(at + 256, 1000)});
+  const auto block = [&](std::size_t at) {
+    return TBytes(data.begin() + at, data.begin() + std::min<std::size_t>(at + 256, 1000));
+  };
+  Acknowledge_Writes(3);
+  for (std::size_t at : {256, 512, 768}) Read_Back(block(at));
+  Acknowledge_Writes(1);
+  Read_Back(block(0));
 
   EXPECT_EQ(Flash_Image(Chip, image, Progress).Result, FLASH_VERIFIED);
 
-  TBytes expected;
-  for (std::size_t at = 0; at < 1000; at += 256) {
-    const TBytes frames = Write_Frames(FLASH_START + static_cast<std::uint32_t>(at),
-                                       {data.begin() + at, data.begin() + std::min<std::size_t>(at + 256, 1000)});
-    expected.insert(expected.end(), frames.begin(), frames.end());
-  }
-  ASSERT_GE(Usb.Sent.size(), expected.size());
-  EXPECT_EQ(TBytes(Usb.Sent.begin(), Usb.Sent.begin() + expected.size()), expected);
-  EXPECT_EQ(TBytes(Usb.Sent.begin(), Usb.Sent.begin() + 8), (TBytes{0x31, 0xCE, 0x08, 0x00, 0x00, 0x00, 0x08, 0xFF}));
-  EXPECT_EQ(Usb.Sent[3 * 265 + 6], 0x0B);   // the fourth block's address checksum...
-  EXPECT_EQ(Usb.Sent[3 * 265 + 7], 0xE7);   // ...and its count byte: 232 bytes
-  // Then the read-back: Read Memory, the address, 256 bytes (0xFF and its complement).
-  EXPECT_EQ(TBytes(Usb.Sent.begin() + expected.size(), Usb.Sent.begin() + expected.size() + 9),
-            (TBytes{0x11, 0xEE, 0x08, 0x00, 0x00, 0x00, 0x08, 0xFF, 0x00}));
-  EXPECT_EQ(Usb.Sent.size(), expected.size() + 4 * 9);
+  EXPECT_EQ(Usb.Sent, Joined({Write_Frames(FLASH_START + 256, block(256)), Write_Frames(FLASH_START + 512, block(512)),
+                              Write_Frames(FLASH_START + 768, block(768)), Read_Frames(FLASH_START + 256, 256),
+                              Read_Frames(FLASH_START + 512, 256), Read_Frames(FLASH_START + 768, 232),
+                              Write_Frames(FLASH_START, block(0)), Read_Frames(FLASH_START, 256)}));
+  EXPECT_EQ(TBytes(Usb.Sent.begin() + 2 * 265, Usb.Sent.begin() + 2 * 265 + 8),
+            (TBytes{0x31, 0xCE, 0x08, 0x00, 0x03, 0x00, 0x0B, 0xE7}));  // 232 bytes at +0x300
   EXPECT_EQ(Progress.Done, 8u);
   EXPECT_EQ(Progress.Total, 8u);
+}
+
+// The controller's image: 66 blocks, the version's (0x08003C00) written and read back last of all.
+TEST_F(TFlasher, The_Version_Block_Comes_Last_After_The_Vectors_Block) {
+  const TBytes data = Pattern(0x41A8);
+  const THex_Image image = Image_Of(Data_Records(FLASH_START, data, 16) + END);
+  std::vector<std::uint32_t> order;
+  const auto block = [&](std::uint32_t at) {
+    return TBytes(data.begin() + at, data.begin() + std::min<std::size_t>(at + 256, data.size()));
+  };
+  for (std::uint32_t at = 0x100; at < data.size(); at += 256)
+    if (at != 0x3C00) order.push_back(at);
+  Acknowledge_Writes(static_cast<int>(order.size()));
+  for (std::uint32_t at : order) Read_Back(block(at));
+  for (std::uint32_t at : {0x0000u, 0x3C00u}) {
+    Acknowledge_Writes(1);
+    Read_Back(block(at));
+  }
+
+  ASSERT_EQ(Flash_Image(Chip, image, Progress).Result, FLASH_VERIFIED);
+  const TBytes last = Joined({Write_Frames(FLASH_START, block(0)), Read_Frames(FLASH_START, 256),
+                              Write_Frames(FLASH_START + 0x3C00, block(0x3C00)), Read_Frames(FLASH_START + 0x3C00, 256)});
+  EXPECT_EQ(Usb.Sent.size(), (order.size() + 2) * (265 + 9) - (256 - 0xA8));  // the last block holds 0xA8 bytes
+  EXPECT_EQ(TBytes(Usb.Sent.end() - static_cast<std::ptrdiff_t>(last.size()), Usb.Sent.end()), last);
 }
 
 TEST_F(TFlasher, Skips_Blocks_Without_Data_And_Pads_The_Last_To_Whole_Words) {
@@ -95,17 +133,17 @@ TEST_F(TFlasher, Skips_Blocks_Without_Data_And_Pads_The_Last_To_Whole_Words) {
   // hold nothing, block 3 ends with its last byte, padded to 8.
   const THex_Image image = Image_Of(Record(0, 0x04, {0x08, 0x00}) + Record(0x0000, 0x00, {0xA5}) +
                                     Record(0x0300, 0x00, {1, 2, 3, 4, 5}) + END);
-  Acknowledge_Writes(2);
   TBytes first(256, 0xFF);
   first[0] = 0xA5;
-  Read_Back(first);
+  Acknowledge_Writes(1);
   Read_Back({1, 2, 3, 4, 5, 0xFF, 0xFF, 0xFF});
+  Acknowledge_Writes(1);
+  Read_Back(first);
 
   EXPECT_EQ(Flash_Image(Chip, image, Progress).Result, FLASH_VERIFIED);
-  TBytes expected = Write_Frames(FLASH_START, first);
-  const TBytes last = Write_Frames(FLASH_START + 0x300, {1, 2, 3, 4, 5, 0xFF, 0xFF, 0xFF});
-  expected.insert(expected.end(), last.begin(), last.end());
-  EXPECT_EQ(TBytes(Usb.Sent.begin(), Usb.Sent.begin() + expected.size()), expected);
+  EXPECT_EQ(Usb.Sent, Joined({Write_Frames(FLASH_START + 0x300, {1, 2, 3, 4, 5, 0xFF, 0xFF, 0xFF}),
+                              Read_Frames(FLASH_START + 0x300, 8), Write_Frames(FLASH_START, first),
+                              Read_Frames(FLASH_START, 256)}));
 }
 
 TEST_F(TFlasher, Stops_At_The_First_Block_The_Chip_Does_Not_Acknowledge) {
@@ -115,9 +153,18 @@ TEST_F(TFlasher, Stops_At_The_First_Block_The_Chip_Does_Not_Acknowledge) {
 
   const TFlash_Outcome outcome = Flash_Image(Chip, image, Progress);
   EXPECT_EQ(outcome.Result, FLASH_NOT_WRITTEN);
-  EXPECT_EQ(outcome.Address, FLASH_START + 512);
+  EXPECT_EQ(outcome.Address, FLASH_START + 0x300);
   EXPECT_EQ(Usb.Sent.size(), 2 * 265 + 7u);  // nothing after the refused address
   EXPECT_EQ(Progress.Done, 2u);
+}
+
+TEST_F(TFlasher, A_Stop_Request_Ends_The_Writing_Before_The_Next_Block) {
+  const THex_Image image = Image_Of(Data_Records(FLASH_START, Pattern(1024), 16) + END);
+  TStop_Flag stop{true};
+  const TFlash_Outcome outcome = Flash_Image(Chip, image, Progress, &stop);
+  EXPECT_EQ(outcome.Result, FLASH_STOPPED);
+  EXPECT_EQ(outcome.Address, FLASH_START + 0x100);
+  EXPECT_TRUE(Usb.Sent.empty());
 }
 
 TEST_F(TFlasher, The_Read_Back_Names_The_First_Byte_That_Differs_Or_The_Block_That_Did_Not_Come) {
@@ -137,13 +184,11 @@ TEST_F(TFlasher, The_Read_Back_Names_The_First_Byte_That_Differs_Or_The_Block_Th
   for (const TCase& test : cases) {
     SCOPED_TRACE(test.Name);
     Usb.Answers.clear();
-    Acknowledge_Writes(2);
-    Read_Back({data.begin(), data.begin() + 256});
-    Read_Back(test.Second_Block);
+    Acknowledge_Writes(1);
+    Read_Back(test.Second_Block);  // read back before the vectors' block is written
     const TFlash_Outcome outcome = Flash_Image(Chip, image, Progress);
     EXPECT_EQ(outcome.Result, test.Expected.Result);
     EXPECT_EQ(outcome.Address, test.Expected.Address);
-    EXPECT_TRUE(outcome.Written());
   }
 }
 

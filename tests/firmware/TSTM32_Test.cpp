@@ -83,11 +83,15 @@ TEST_F(TBootloader, A_Chip_That_Refuses_Or_Ignores_The_Sync_Gets_No_Get) {
 
 TEST_F(TBootloader, Get_Id_Accepts_Only_Stm32_Products) {
   Learn_Codes();
-  Chip.Flash_F_ = 0x1234;
-  Answer({0x79, 0x01, 0x04, 0x13, 0x79});  // an unlisted family: the map stays as it was
+  Answer({0x79, 0x01, 0x04, 0x10, 0x79});
+  ASSERT_TRUE(Chip.Chip_Get_ID());
+  Answer({0x79, 0x01, 0x04, 0x13, 0x79});  // an unlisted family: no map of the chip before it is kept
   EXPECT_TRUE(Chip.Chip_Get_ID());
   EXPECT_EQ(Chip.Name_, "Unknown");
-  EXPECT_EQ(Chip.Flash_F_, 0x1234u);
+  EXPECT_FALSE(Chip.Known_Chip());
+  EXPECT_EQ(Chip.Flash_S_, 0u);
+  EXPECT_EQ(Chip.Flash_F_, 0u);
+  EXPECT_EQ(Chip.RAM_F_, 0u);
 
   Answer({0x79, 0x01, 0x06, 0x10, 0x79});  // not an STM32F1: the closing acknowledgement stays unread
   EXPECT_FALSE(Chip.Chip_Get_ID());

@@ -57,8 +57,10 @@ void TFault_Fixture::Request_Update() {
 
 QStringList TFault_Fixture::Update_Lines() const {
   const QStringList log = Program_Log();
-  for (const char* first : {"Chip erase OK", "Chip erase fail", "Firmware file error", "Error connection"})
-    if (const qsizetype at = log.indexOf(first); at >= 0) return log.mid(at);
+  for (const char* first : {"Chip erase OK", "Chip erase fail", "Firmware file error", "Error connection",
+                            "No acknowledgement from the bootloader", "The bootloader did not answer"})
+    for (qsizetype at = 0; at < log.size(); ++at)
+      if (log[at].startsWith(first)) return log.mid(at);
   return {};
 }
 

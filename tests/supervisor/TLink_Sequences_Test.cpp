@@ -32,7 +32,7 @@ struct TRecording_View final : TSupervisor_View {
   bool Auto_Switch() const override { return false; }
   void Update_Visual_State() override { ++Panel_Updates; }
   void Enable_Window(bool) override {}
-  void UpdateFirmware() override {}
+  TUpdate_Outcome UpdateFirmware() override { return UPDATE_WRITTEN; }
   void Forget_Default_Firmware() override {}
   void Enable_Supervisor_Timer(bool) override {}
 };

@@ -35,6 +35,7 @@ SI_STATUS TScripted_UsbXpress::Read(SI_HANDLE, std::uint8_t* dest, std::uint32_t
   if (Answers.empty()) return SI_READ_TIMED_OUT;
   *dest = Answers.front();
   Answers.pop_front();
+  Received.push_back({Sent.size(), *dest});
   read = 1;
   return SI_SUCCESS;
 }

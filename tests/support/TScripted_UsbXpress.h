@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TScripted_UsbXpress final : public TUsbXpress {
@@ -18,6 +19,8 @@ public:
   SI_STATUS Flush_Status = SI_SUCCESS;        // SI_INVALID_HANDLE after a failed open
   std::deque<std::uint8_t> Answers;           // bytes the next reads deliver, one per read
   std::vector<std::uint8_t> Sent;             // every byte written
+  // Every byte a read delivered, with how many bytes had been written then.
+  std::vector<std::pair<std::size_t, std::uint8_t>> Received;
   std::size_t Writes_Before_Failure = SIZE_MAX;  // bytes written before every later write fails
   std::uint8_t Lines = 0;                     // SI_MODEM_DTR | SI_MODEM_RTS as last set
   std::vector<std::string> Calls;             // "open 0", "flow rts=2 dtr=1", ...

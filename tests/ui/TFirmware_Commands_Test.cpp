@@ -5,7 +5,10 @@
 #include "support/TTest_Application.h"
 #include "support/TTest_Folder.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -123,6 +126,38 @@ TEST_F(TFirmware_Page, Writes_The_Chosen_File_And_The_Board_Then_Reports_Its_Ver
   EXPECT_TRUE(Program_Log().contains("Firmware version: 2.5"));
   EXPECT_TRUE(Button("Button2")->isEnabled());
   EXPECT_FALSE(Button("Button3")->isEnabled());  // re-armed only by choosing a file again
+}
+
+// The window answers the desktop while it waits on the worker, but runs none of its own timers, and
+// a close request that comes then waits for the update's end, to be handled as any other.
+TEST_F(TFirmware_Page, A_Close_Request_During_The_Update_Waits_For_Its_End_And_No_Timer_Ticks_Meanwhile) {
+  const std::string file = Write_File("app25.hex", Data_Records(FLASH_START, Application_Of_Size(2, 5, 24 * 1024), 32) + END);
+  Identify();
+  Choose(file);
+  std::vector<TDuration> demo_ticks;
+  Form->Timer6->OnTimer = [this, &demo_ticks, step = Form->Timer6->OnTimer] {
+    demo_ticks.push_back(Clock.Now());
+    step();
+  };
+  TDuration started{0}, ended{0};
+  QStringList log_at_close;
+  Form->Timer1->OnTimer = [&, step = Form->Timer1->OnTimer] {
+    started = Clock.Now();
+    QCoreApplication::postEvent(Form.get(), new QCloseEvent);  // as the window manager's close arrives
+    step();
+    ended = Clock.Now();
+  };
+  QObject::connect(Form->Program.Memo1, &QPlainTextEdit::textChanged, [&] {
+    if (!Form->isVisible() && log_at_close.isEmpty()) log_at_close = Program_Log();
+  });
+  Button("Button3")->click();
+  Run_For(1s);
+
+  ASSERT_GT(ended - started, 3s);
+  EXPECT_TRUE(Program_Log().contains("Update firmware finish")) << Program_Log().join('|').toStdString();
+  EXPECT_FALSE(Form->isVisible());  // closed once the update had ended, with no question to ask
+  EXPECT_TRUE(log_at_close.isEmpty());  // nothing was logged after the close
+  for (const TDuration tick : demo_ticks) EXPECT_FALSE(tick > started && tick < ended);
 }
 
 TEST_F(TFirmware_Page, Cancelling_The_File_Dialog_Changes_Nothing) {

@@ -24,6 +24,9 @@ inline constexpr std::uint8_t BOOT_READOUT_UNPROTECT = 0x92;
 inline constexpr std::uint8_t BOOT_VERSION = 0x22;  // 2.2
 inline constexpr std::uint16_t BOOT_PRODUCT_ID = 0x0410;  // STM32F1 medium density
 inline constexpr std::uint8_t BOOT_GLOBAL_ERASE = 0xFF;  // Erase: the whole flash, checksum 0x00
+// The fastest sync the autobaud measures ("Choosing the USARTx baud rate"); a faster one goes
+// unanswered.
+inline constexpr std::uint32_t BOOT_MAX_BAUD = 115200;
 
 // A command code arrives with its complement; a block and its checksum are the XOR of its bytes.
 inline constexpr std::uint8_t Boot_Complement(std::uint8_t code) { return code ^ 0xFF; }

@@ -30,7 +30,7 @@ TSim_Bootloader::TSim_Bootloader(TSim_Memory& memory, TSim_Faults& faults, TSim_
     : Memory_(memory), Faults_(faults), Chip_(chip) {}
 
 bool TSim_Bootloader::Reads(const TSim_Line_Format& format, bool parity_dropped) const {
-  if (!Format_) return format.Data_Bits == 8;
+  if (!Format_) return format.Data_Bits == 8 && format.Baud <= BOOT_MAX_BAUD;
   return Receiver_Reads(format, *Format_, parity_dropped);
 }
 

@@ -17,7 +17,8 @@ public:
 
   // The format it answers in; nullopt until synchronised.
   std::optional<TSim_Line_Format> Format() const { return Format_; }
-  // Whether its USART reads a byte sent in `format`: before synchronising it measures any rate.
+  // Whether its USART reads a byte sent in `format`: before synchronising it measures any rate up
+  // to BOOT_MAX_BAUD.
   bool Reads(const TSim_Line_Format& format, bool parity_dropped) const;
   void Receive(std::uint8_t byte, const TSim_Line_Format& format, TDuration at);
 

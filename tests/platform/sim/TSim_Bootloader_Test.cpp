@@ -158,3 +158,26 @@ TEST(TSim_Bootloader, Go_Starts_The_Application_At_The_Start_Of_Flash_And_Nothin
     EXPECT_EQ(host.Board.Running(), runs) << std::hex << address;
   }
 }
+
+// The autobaud measures a sync up to 115200 baud; a faster one goes unanswered, and the next reset
+// lets the host try a slower rate.
+TEST(TSim_Bootloader, Answers_A_Sync_At_Up_To_115200_Baud_And_Nothing_Faster) {
+  for (const auto& [baud, answer] : {std::pair{115200u, TBytes{0x79}}, {230400u, TBytes{}}, {921600u, TBytes{}}}) {
+    SCOPED_TRACE(baud);
+    TSim_Host host;
+    host.Open(HOST_8E1);
+    host.Usb.Set_Baud_Rate(host.Handle, baud);
+    host.Set_Lines(true, true);
+    host.Clock.Sleep(std::chrono::milliseconds(10));
+    host.Set_Lines(false, true);
+    host.Clock.Sleep(std::chrono::milliseconds(10));
+    host.Send({0x7F});
+    EXPECT_EQ(host.Receive(), answer);
+    if (answer.empty()) continue;
+    // At the rate learned, every byte still takes its wire time: Get and its 15-byte answer.
+    const TDuration start = host.Clock.Now();
+    host.Send({0x00, 0xFF});
+    EXPECT_EQ(host.Receive(15).size(), 15u);
+    EXPECT_GE(host.Clock.Now() - start, std::chrono::nanoseconds(1'000'000'000LL * 11 * 17 / baud));
+  }
+}
