@@ -122,6 +122,20 @@ TEST_F(TState_File, A_Broken_File_Is_Refused_And_Kept) {
   }
 }
 
+// Another program sharing the file, or another user, may have a file or a link at a name the writer
+// could pick; neither is written through.
+TEST_F(TState_File, A_Link_Planted_Beside_The_File_Leads_Nowhere) {
+  const std::filesystem::path victim = Folder / "victim";
+  std::ofstream(victim) << "precious";
+  std::filesystem::create_symlink(victim, Folder / "board.state.tmp");
+  TSim_Bus bus(Clock);
+  std::string error;
+  ASSERT_TRUE(Attach(bus, SIM_FACTORY_USBXPRESS, error)) << error;
+  std::ifstream in(victim);
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), "precious");
+  EXPECT_FALSE(std::filesystem::is_symlink(File));
+}
+
 TEST_F(TState_File, A_File_That_Cannot_Be_Written_Is_Refused_At_Start) {
   File = Folder / "missing" / "board.state";
   TSim_Bus bus(Clock);
