@@ -1,5 +1,6 @@
 #include "platform/sim/TSim_State_File.h"
 
+#include "platform/Printable_Text.h"
 #include "platform/TAtomic_File.h"
 #include "platform/sim/TSim_Memory.h"
 
@@ -75,7 +76,7 @@ std::string Read_Line(const std::string& line, TSim_Persistent_State& state, boo
     for (std::size_t i = 0; i < count; ++i)
       state.Flash[*address - SIM_FLASH_START + i] = static_cast<std::uint8_t>(std::stoul(second.substr(2 * i, 2), nullptr, 16));
   } else {
-    return "unknown entry '" + key + "'";
+    return "unknown entry '" + Printable_Text(key) + "'";
   }
   return {};
 }

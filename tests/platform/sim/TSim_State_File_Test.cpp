@@ -109,6 +109,7 @@ TEST_F(TState_File, A_Broken_File_Is_Refused_And_Kept) {
       {"yeli-sim board state 1\npid EA61\nflash 08000000 0\n",
        "board.state:3: 'flash' needs an address and 1 to 32 bytes in hexadecimal"},
       {"yeli-sim board state 1\npid EA61\nfuse 1\n", "board.state:3: unknown entry 'fuse'"},
+      {"yeli-sim board state 1\npid EA61\n\x1b]0;owned\x07\n", "board.state:3: unknown entry '\\x1B]0;owned\\x07'"},
   };
   for (const auto& [text, problem] : cases) {
     Write_File(text);
