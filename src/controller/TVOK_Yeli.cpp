@@ -6,16 +6,19 @@
 
 TVOK_Yeli::TVOK_Yeli(TUsbXpress& usb, TClock& clock) : TSTM32(usb, clock) {}
 
+// The protocol has no framing: a byte left in the receive buffer (an answer that came after its
+// time-out, a stray byte while the controller starts) would be taken for this answer's first byte
+// and shift every later answer by one. Emptying the receive buffer puts nothing on the wire.
 bool TVOK_Yeli::GetParam(std::uint8_t Param, std::int32_t& value) {
+  Flush_IO_Buffers(0, 1);
   Send_Chip_Byte(FRAME_START);
   Send_Chip_Byte(FRAME_READ);
   Send_Chip_Byte(Param);
   std::uint8_t high = 0;
   std::uint8_t low = 0;
-  Read_Chip_Byte(&high);
-  const bool answered = Read_Chip_Byte(&low) == SI_SUCCESS;
+  if (Read_Chip_Byte(&high) != SI_SUCCESS || Read_Chip_Byte(&low) != SI_SUCCESS) return false;
   value = high * 256 + low;
-  return answered;
+  return true;
 }
 
 // Only the low 16 bits of a value reach the controller.
@@ -34,13 +37,15 @@ bool TVOK_Yeli::SetParam(std::uint8_t param1) {
   return Send_Write(param1, setting == FULL_WRITE.end() ? 0 : Prop.*setting->Field);
 }
 
-// At a failed read the fields before it hold new values and those after it their old ones; the
-// tachometers are scaled only after every read succeeded.
+// Read into a copy that replaces Prop only when every read succeeded, so that Prop is always one
+// whole reading (with the fields that are never read), never a mix of two.
 bool TVOK_Yeli::GetConfigIO() {
+  TVOK_Prop reading = Prop;
   for (const TParameter& parameter : FULL_READ)
-    if (!GetParam(parameter.Id, Prop.*parameter.Field)) return false;
-  Prop.T_O_IN *= TACHO_SCALE;
-  Prop.T_O_OUT *= TACHO_SCALE;
+    if (!GetParam(parameter.Id, reading.*parameter.Field)) return false;
+  reading.T_O_IN *= TACHO_SCALE;
+  reading.T_O_OUT *= TACHO_SCALE;
+  Prop = reading;
   return true;
 }
 
