@@ -4,12 +4,25 @@
 #include "cli/TCli_Failure.h"
 #include "cli/TCli_Files.h"
 #include "cli/TRecord_Output.h"
-#include "controller/Settings_Not_Taken.h"
+#include "controller/Setting_Differences.h"
 
 namespace {
 // The file's settings must reach the controller as they are, not cut to their low 16 bits.
 void Require_Sendable(const std::string& path, const TVOK_Prop& prop) {
-  if (const std::string problem = Unsendable_Setting(prop); !problem.empty()) Fail(EXIT_BAD_INPUT, path + ": " + problem);
+  if (const std::string problem = Unsendable_Setting(prop); !problem.empty())
+    Fail(EXIT_BAD_INPUT, path + ": " + problem);
+}
+
+// The protocol has no checksum, so a byte corrupted on the way is told only by a second reading that
+// differs from the first; a reading is printed or saved only when two agree.
+const TVOK_Prop& Confirmed_Reading(TCli_Device& device) {
+  TVOK_Yeli& controller = device.Controller();
+  const TVOK_Prop first = controller.Prop;
+  if (!controller.GetConfigIO()) Fail(EXIT_DEVICE, "the controller did not answer the second reading");
+  if (const std::string differences = Setting_Differences(first, controller.Prop); !differences.empty())
+    Fail(EXIT_DEVICE,
+         "two readings of the settings differ (" + differences + "): the line to the controller is unreliable");
+  return controller.Prop;
 }
 
 void Write_And_Read_Back(TCli_Device& device) {
@@ -34,14 +47,14 @@ void Run_Read(TCli_Context& context) {
   TCli_Device device(context);
   device.Require_Usbxpress_Bridge();
   device.Start_Work();
-  Print_Record(context, device.Controller().Prop);
+  Print_Record(context, Confirmed_Reading(device));
 }
 
 void Run_Save(TCli_Context& context) {
   TCli_Device device(context);
   device.Require_Usbxpress_Bridge();
   device.Start_Work();
-  Write_Cnf(context.Arguments[0], device.Controller().Prop);
+  Write_Cnf(context.Arguments[0], Confirmed_Reading(device));
   context.Out << "saved the controller's parameters to " << context.Arguments[0] << '\n';
 }
 
@@ -56,7 +69,7 @@ void Run_Load(TCli_Context& context) {
   device.Start_Work();
   device.Controller().Prop = file;
   Write_And_Read_Back(device);
-  if (const std::string differences = Settings_Not_Taken(file, device.Controller().Prop); !differences.empty())
+  if (const std::string differences = Setting_Differences(file, device.Controller().Prop); !differences.empty())
     Fail(EXIT_DEVICE, "the controller did not take the file's settings: " + differences);
   Store_If_Asked(context, device, "loaded " + path + " into the controller");
 }

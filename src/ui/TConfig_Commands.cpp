@@ -1,7 +1,7 @@
 #include "ui/TConfig_Commands.h"
 
 #include "bridge/TLink_Open.h"
-#include "controller/Settings_Not_Taken.h"
+#include "controller/Setting_Differences.h"
 #include "controller/TConfig_File.h"
 
 #include <QFile>
@@ -62,7 +62,7 @@ void TConfig_Commands::Button8Click() {
   Controller_.Prop = file;
   if (!Controller_.SetConfigIO()) return Fail(LOAD_FAILED);
   if (!Controller_.GetConfigIO()) return Fail("Error read config");
-  if (const std::string differences = Settings_Not_Taken(file, Controller_.Prop); !differences.empty()) {
+  if (const std::string differences = Setting_Differences(file, Controller_.Prop); !differences.empty()) {
     Fail(LOAD_FAILED);
     return Log_.Add("The controller did not take the file's settings: " + differences);
   }

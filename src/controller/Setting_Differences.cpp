@@ -1,4 +1,4 @@
-#include "controller/Settings_Not_Taken.h"
+#include "controller/Setting_Differences.h"
 
 #include "controller/Parameter_Protocol.h"
 
@@ -12,13 +12,13 @@ std::string Field_Name(std::int32_t TVOK_Prop::*member) {
 }
 }  // namespace
 
-std::string Settings_Not_Taken(const TVOK_Prop& sent, const TVOK_Prop& read_back) {
+std::string Setting_Differences(const TVOK_Prop& expected, const TVOK_Prop& read_back) {
   std::string differences;
   for (const TParameter& setting : FULL_WRITE) {
     if (setting.Field == &TVOK_Prop::Time || setting.Field == &TVOK_Prop::mode) continue;
-    if (sent.*setting.Field == read_back.*setting.Field) continue;
+    if (expected.*setting.Field == read_back.*setting.Field) continue;
     differences += (differences.empty() ? "" : ", ") + Field_Name(setting.Field) + " is " +
-                   std::to_string(read_back.*setting.Field) + ", not " + std::to_string(sent.*setting.Field);
+                   std::to_string(read_back.*setting.Field) + ", not " + std::to_string(expected.*setting.Field);
   }
   return differences;
 }
