@@ -3,6 +3,14 @@
 #include "controller/Parameter_Protocol.h"
 
 #include <algorithm>
+#include <chrono>
+
+namespace {
+constexpr int BITS_PER_BYTE_8N1 = 10;  // start, 8 data, stop
+constexpr int WRITE_FRAME_BYTES = 5;
+// The controller's time to answer a frame that a fault on the line turned into a read request.
+constexpr auto ANSWER_TIME = std::chrono::milliseconds(10);
+}  // namespace
 
 TVOK_Yeli::TVOK_Yeli(TUsbXpress& usb, TClock& clock) : TSTM32(usb, clock) {}
 
@@ -50,12 +58,21 @@ bool TVOK_Yeli::GetConfigIO() {
 }
 
 // A pending filter-time reset is sent once, after the settings, whether or not they got through.
+// A write returns once the bridge has the bytes, not once they are on the wire: the call waits for
+// them to go, so that anything they set off (a frame that the line turned into a read request) has
+// arrived when the next read empties the receive buffer.
 bool TVOK_Yeli::SetConfigIO() {
-  const bool written = std::all_of(FULL_WRITE.begin(), FULL_WRITE.end(),
-                                   [this](const TParameter& parameter) { return SetParam(parameter.Id); });
+  std::size_t frames = 0;
+  const bool written = std::all_of(FULL_WRITE.begin(), FULL_WRITE.end(), [this, &frames](const TParameter& parameter) {
+    ++frames;
+    return SetParam(parameter.Id);
+  });
   if (ResTime) {
     Send_Write(PARAM_RESET_FILTER_TIME, 0);
     ResTime = false;
+    ++frames;
   }
+  const auto bits = std::chrono::microseconds(1000000) * BITS_PER_BYTE_8N1 * WRITE_FRAME_BYTES * frames / BautRate;
+  Clock_.Sleep(std::chrono::duration_cast<TDuration>(bits) + ANSWER_TIME);
   return written;
 }
