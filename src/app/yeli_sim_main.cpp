@@ -1,6 +1,7 @@
 // yeli-sim: serves one virtual board's serial line on a pseudo-terminal, so that other serial
 // programs can talk to its bootloader or its application in real time.
 #include "platform/TReal_Clock.h"
+#include "platform/sim/Parse_Sim_Faults.h"
 #include "platform/sim/TSim_Factory.h"
 #include "platform/sim/TSim_Kept_Board.h"
 #include "platform/sim/TSim_Pty.h"
@@ -20,18 +21,23 @@ constexpr std::uint16_t LINE_8N1 = 0x0800;  // a pty's driver drops parity, so 8
 constexpr std::uint32_t BAUD = 38400;
 
 constexpr const char* USAGE =
-    "Usage: yeli-sim [--bootloader] [--blank | --old] [--sim-state FILE]\n"
+    "Usage: yeli-sim [--bootloader] [--blank | --old] [--sim-state FILE] [--sim-faults LIST] [--sim-seed N]\n"
     "Serves a virtual Yeli controller on a pseudo-terminal and prints its name as 'pty: /dev/pts/N'.\n"
     "  --bootloader       start the microcontroller in its ROM bootloader (else in its application)\n"
     "  --blank            erased flash instead of firmware 2.3\n"
     "  --old              firmware 2.0 instead of 2.3\n"
     "  --sim-state FILE   keep flash, settings and product id in FILE from one run to the next\n"
+    "  --sim-faults LIST  a bad line, e.g. noise=0.0005,late=0.02,drop=0.01 (probabilities per byte,\n"
+    "                     per answer, per byte) and unplug=SECONDS (off the bus 2 s at that period)\n"
+    "  --sim-seed N       when the faults strike (default: from the clock)\n"
     "Ends on SIGINT or SIGTERM.\n";
 
 struct TOptions {
   bool Bootloader = false;
   TSim_Factory_State Flash = SIM_FACTORY_USBXPRESS;
   std::string Sim_State;
+  TSim_Line_Faults Faults;
+  std::optional<std::uint32_t> Seed;
 };
 
 volatile std::sig_atomic_t Stop_Requested = 0;
@@ -58,6 +64,13 @@ std::optional<TOptions> Parse(int argc, char** argv, int& exit_status) {
     } else if (argument == "--sim-state") {
       if (i + 1 == argc) problem = "--sim-state needs a file name";
       else options.Sim_State = argv[++i];
+    } else if (argument == "--sim-faults") {
+      auto faults = i + 1 == argc ? std::string("--sim-faults needs a list") : Parse_Sim_Faults(argv[++i]);
+      if (auto* parsed = std::get_if<TSim_Line_Faults>(&faults)) options.Faults = *parsed;
+      else problem = std::get<std::string>(faults);
+    } else if (argument == "--sim-seed") {
+      options.Seed = i + 1 == argc ? std::nullopt : Parse_Sim_Seed(argv[++i]);
+      if (!options.Seed) problem = "--sim-seed needs a whole number from 0 to 4294967295";
     } else {
       problem = "unknown option " + argument;
     }
@@ -134,6 +147,11 @@ int main(int argc, char** argv) {
   TSim_Bus bus(clock);
   TSim_Board_Setup setup = Simulation_Setup(options->Flash);
   setup.Parity_Dropped = true;
+  setup.Line_Faults = options->Faults;
+  if (setup.Line_Faults.Any()) {
+    setup.Fault_Seed = options->Seed.value_or(Sim_Seed_From_Clock());
+    std::cerr << "yeli-sim: " << Sim_Seed_Line(setup.Fault_Seed) << "\n";
+  }
   std::string error;
   TSim_Board* board = Attach_Board(bus, std::move(setup), options->Sim_State,
                                    [](const std::string& problem) { std::cerr << "yeli-sim: " << problem << "\n"; },

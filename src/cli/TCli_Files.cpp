@@ -3,7 +3,6 @@
 #include "cli/TCli_Failure.h"
 #include "controller/TConfig_File.h"
 
-#include <cerrno>
 #include <cstring>
 
 TVOK_Prop Read_Cnf(const std::string& path, std::ostream& warnings) {
@@ -37,27 +36,16 @@ std::string Hex_File_Problem(const std::string& path, const THex_Problem& proble
   return text.find(path) == std::string::npos ? path + ": " + text : text;
 }
 
-TOutput_File::TOutput_File(std::filesystem::path path)
-    : Path_(std::move(path)), Part_(Path_.string() + ".part"), File_(std::fopen(Part_.c_str(), "wb")) {
-  if (!File_) Fail_With(errno);
+TOutput_File::TOutput_File(std::filesystem::path path) : Path_(std::move(path)), File_(Path_) {
+  if (File_.Error()) Fail_With(File_.Error());
 }
 
-TOutput_File::~TOutput_File() {
-  if (!File_) return;
-  std::fclose(File_);
-  std::remove(Part_.c_str());
-}
+TOutput_File::~TOutput_File() = default;
 
 void TOutput_File::Fail_With(int error) {
   Fail(EXIT_BAD_INPUT, "cannot write " + Path_.string() + ": " + std::strerror(error));
 }
 
 void TOutput_File::Commit(const std::vector<std::uint8_t>& bytes) {
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), File_) == bytes.size();
-  const bool closed = std::fclose(File_) == 0;
-  File_ = nullptr;
-  if (written && closed && std::rename(Part_.c_str(), Path_.c_str()) == 0) return;
-  const int error = errno;
-  std::remove(Part_.c_str());
-  Fail_With(error);
+  if (!File_.Write(bytes) || !File_.Commit()) Fail_With(File_.Error());
 }

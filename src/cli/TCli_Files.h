@@ -3,9 +3,9 @@
 
 #include "controller/TVOK_Prop.h"
 #include "firmware/THex_Image.h"
+#include "platform/TAtomic_File.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <ostream>
 #include <string>
@@ -18,8 +18,8 @@ void Write_Cnf(const std::string& path, const TVOK_Prop& prop);
 // What is wrong with a firmware image file, naming the file.
 std::string Hex_File_Problem(const std::string& path, const THex_Problem& problem);
 
-// A binary file, written beside its target and renamed over it once complete, so a failure leaves
-// neither half a file nor a changed old one. It is created at once, before any work is done for it.
+// A binary file, written as TAtomic_File writes, so a failure leaves neither half a file nor a
+// changed old one. Its temporary file is created at once, before any work is done for it.
 class TOutput_File {
 public:
   explicit TOutput_File(std::filesystem::path path);
@@ -33,6 +33,5 @@ private:
   [[noreturn]] void Fail_With(int error);
 
   std::filesystem::path Path_;
-  std::filesystem::path Part_;
-  std::FILE* File_;
+  TAtomic_File File_;
 };

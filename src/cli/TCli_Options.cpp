@@ -53,6 +53,8 @@ std::variant<TCli_Options, TCli_Request, TOption_Error> Parse_Cli_Options(const 
                      {"verbose", "verbose"},
                      {"store", "store"},
                      {"sim-state", "state file", "FILE"},
+                     {"sim-faults", "line faults", "LIST"},
+                     {"sim-seed", "fault seed", "N"},
                      {"address", "address", "A"},
                      {"length", "length", "N"},
                      {"baud", "baud", "N"},
@@ -68,6 +70,10 @@ std::variant<TCli_Options, TCli_Request, TOption_Error> Parse_Cli_Options(const 
     options.Bridges.Sim_State = parser.value("sim-state").toStdString();
     if (options.Bridges.Sim_State.empty()) return TOption_Error{"--sim-state needs a file name"};
   }
+  if (parser.isSet("sim-faults"))
+    if (auto problem = Set_Sim_Faults(parser.value("sim-faults").toStdString(), options.Bridges)) return *problem;
+  if (parser.isSet("sim-seed"))
+    if (auto problem = Set_Sim_Seed(parser.value("sim-seed").toStdString(), options.Bridges)) return *problem;
   if (const auto problem = Simulation_Problem(options.Bridges)) return *problem;
   std::optional<TOption_Error> error;
   options.Address = Number_Option(parser, "address", error);

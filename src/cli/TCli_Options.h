@@ -11,7 +11,7 @@
 #include <vector>
 
 struct TCli_Options {
-  TService_Options Bridges;  // --simulate[=MODE], --sim-state FILE
+  TService_Options Bridges;  // --simulate[=MODE], --sim-state FILE, --sim-faults LIST, --sim-seed N
   bool Json = false;         // one JSON document on standard output
   bool Verbose = false;      // every byte on the wire, and the log lines, on standard error
   bool Store = false;        // load, reset-filter: store the settings permanently afterwards

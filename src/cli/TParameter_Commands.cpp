@@ -4,38 +4,25 @@
 #include "cli/TCli_Failure.h"
 #include "cli/TCli_Files.h"
 #include "cli/TRecord_Output.h"
-#include "controller/Parameter_Protocol.h"
+#include "controller/Setting_Differences.h"
 
 namespace {
-constexpr std::int32_t CONTROLLER_MAX = 0xFFFF;  // the controller holds 16 bits per parameter
-
-std::string Field_Name(std::int32_t TVOK_Prop::*member) {
-  for (const TProp_Field& field : VOK_PROP_FIELDS)
-    if (field.Member == member) return field.Name;
-  return {};
-}
-
 // The file's settings must reach the controller as they are, not cut to their low 16 bits.
 void Require_Sendable(const std::string& path, const TVOK_Prop& prop) {
-  for (const TParameter& setting : FULL_WRITE) {
-    const std::int32_t value = prop.*setting.Field;
-    if (value < 0 || value > CONTROLLER_MAX)
-      Fail(EXIT_BAD_INPUT, path + ": " + Field_Name(setting.Field) + " = " + std::to_string(value) +
-                               " does not fit the controller's 0 to 65535");
-  }
+  if (const std::string problem = Unsendable_Setting(prop); !problem.empty())
+    Fail(EXIT_BAD_INPUT, path + ": " + problem);
 }
 
-// The settings that the controller reports back as they were written: all but the filter running
-// time, which it counts on, and the mode word, which it never reports.
-std::string Settings_Not_Taken(const TVOK_Prop& sent, const TVOK_Prop& read_back) {
-  std::string differences;
-  for (const TParameter& setting : FULL_WRITE) {
-    if (setting.Field == &TVOK_Prop::Time || setting.Field == &TVOK_Prop::mode) continue;
-    if (sent.*setting.Field == read_back.*setting.Field) continue;
-    differences += (differences.empty() ? "" : ", ") + Field_Name(setting.Field) + " is " +
-                   std::to_string(read_back.*setting.Field) + ", not " + std::to_string(sent.*setting.Field);
-  }
-  return differences;
+// The protocol has no checksum, so a byte corrupted on the way is told only by a second reading that
+// differs from the first; a reading is printed or saved only when two agree.
+const TVOK_Prop& Confirmed_Reading(TCli_Device& device) {
+  TVOK_Yeli& controller = device.Controller();
+  const TVOK_Prop first = controller.Prop;
+  if (!controller.GetConfigIO()) Fail(EXIT_DEVICE, "the controller did not answer the second reading");
+  if (const std::string differences = Setting_Differences(first, controller.Prop); !differences.empty())
+    Fail(EXIT_DEVICE,
+         "two readings of the settings differ (" + differences + "): the line to the controller is unreliable");
+  return controller.Prop;
 }
 
 void Write_And_Read_Back(TCli_Device& device) {
@@ -60,14 +47,14 @@ void Run_Read(TCli_Context& context) {
   TCli_Device device(context);
   device.Require_Usbxpress_Bridge();
   device.Start_Work();
-  Print_Record(context, device.Controller().Prop);
+  Print_Record(context, Confirmed_Reading(device));
 }
 
 void Run_Save(TCli_Context& context) {
   TCli_Device device(context);
   device.Require_Usbxpress_Bridge();
   device.Start_Work();
-  Write_Cnf(context.Arguments[0], device.Controller().Prop);
+  Write_Cnf(context.Arguments[0], Confirmed_Reading(device));
   context.Out << "saved the controller's parameters to " << context.Arguments[0] << '\n';
 }
 
@@ -82,7 +69,7 @@ void Run_Load(TCli_Context& context) {
   device.Start_Work();
   device.Controller().Prop = file;
   Write_And_Read_Back(device);
-  if (const std::string differences = Settings_Not_Taken(file, device.Controller().Prop); !differences.empty())
+  if (const std::string differences = Setting_Differences(file, device.Controller().Prop); !differences.empty())
     Fail(EXIT_DEVICE, "the controller did not take the file's settings: " + differences);
   Store_If_Asked(context, device, "loaded " + path + " into the controller");
 }

@@ -89,7 +89,10 @@ int Run_Yeli_Cli(const std::vector<std::string>& arguments, const TCli_Host& hos
     host.Out << (*request == CLI_SHOW_HELP ? Cli_Usage() : std::string(PROGRAM) + " " + YELI_VERSION + "\n");
     return EXIT_DONE;
   }
-  return Run(std::get<TCli_Options>(parsed), host);
+  TCli_Options options = std::get<TCli_Options>(parsed);
+  if (const std::string seed = Settle_Sim_Seed(options.Bridges); !seed.empty() && options.Verbose)
+    host.Err << "sim: " << seed << '\n';
+  return Run(options, host);
 }
 
 std::string Cli_Usage() {
@@ -103,6 +106,9 @@ std::string Cli_Usage() {
            "  --simulate[=MODE]    work on the built-in virtual controller instead of real hardware:\n"
            "                       vcp (default), usbxpress, blank or old\n"
            "  --sim-state FILE     with --simulate: keep the virtual controller in FILE between runs\n"
+           "  --sim-faults LIST    with --simulate: a bad line, e.g. noise=0.0005,late=0.02,drop=0.01,\n"
+           "                       unplug=SECONDS (the bridge leaves the bus for 2 s at that period)\n"
+           "  --sim-seed N         when the faults strike (default: from the clock; --verbose tells it)\n"
            "  --json               one JSON document on standard output (list, identify, read, cnf, image)\n"
            "  --verbose            every byte on the wire, in hex, and the log lines on standard error\n"
            "  --store              load, reset-filter: store the settings permanently afterwards\n"

@@ -1,5 +1,7 @@
 #include "controller/TConfig_File.h"
 
+#include "platform/TAtomic_File.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -41,18 +43,8 @@ TVOK_Prop Decode_Config(const std::array<std::uint8_t, VOK_PROP_SIZE>& bytes) {
   return prop;
 }
 
-// Written beside the target and renamed over it, so a failure leaves the old file as it was.
 void Write_Config_File(const std::filesystem::path& path, const TVOK_Prop& prop) {
-  const auto bytes = Encode_Config(prop);
-  std::filesystem::path temporary = path;
-  temporary += ".part";
-  TFile file = Open(temporary, "wb");
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() || std::fclose(file.release()) != 0 ||
-      std::rename(temporary.c_str(), path.c_str()) != 0) {
-    const int error = errno;
-    std::remove(temporary.c_str());
-    Throw_System_Error(error);
-  }
+  if (const int error = TAtomic_File::Replace(path, Encode_Config(prop))) Throw_System_Error(error);
 }
 
 void Read_Config_File(const std::filesystem::path& path, TVOK_Prop& prop) {

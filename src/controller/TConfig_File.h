@@ -13,7 +13,8 @@ public:
   using std::runtime_error::runtime_error;
 };
 
-// Creates or replaces the file with exactly 132 bytes. The old file stays whole if writing fails.
+// Creates or replaces the file with exactly 132 bytes, as TAtomic_File writes: the old file stays
+// whole if writing fails.
 void Write_Config_File(const std::filesystem::path& path, const TVOK_Prop& prop);
 
 // Reads the first 132 bytes (later bytes are ignored). A shorter file is refused and the record is

@@ -22,12 +22,12 @@ class TVOK_Yeli : public TSTM32 {
 public:
   TVOK_Yeli(TUsbXpress& usb, TClock& clock);
 
-  // Reads one parameter; true when the second answer byte arrived. The value is stored either way:
-  // the bytes that arrived, 0 for those that did not.
+  // Reads one parameter; true when both answer bytes arrived, each within the read time-out. Only
+  // then is the value stored.
   bool GetParam(std::uint8_t Param, std::int32_t& value);
   // Writes the record field of a settings id; true when the last byte was sent.
   bool SetParam(std::uint8_t param1);
-  // Every readable parameter into Prop; stops at the first failed read.
+  // Every readable parameter into Prop; stops at the first failed read, and Prop then stays as it was.
   bool GetConfigIO();
   // Every setting from Prop, then the filter-time reset while ResTime is set.
   bool SetConfigIO();

@@ -1,6 +1,7 @@
 #include "firmware/THex_Image.h"
 
 #include "firmware/Hex_Digits.h"
+#include "platform/Printable_Text.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -52,7 +53,7 @@ std::optional<std::string> THex_Reader::Decode(std::string_view line, std::vecto
   const std::string_view digits = line.substr(1);
   if (digits.size() % 2 != 0) return "odd number of hex digits";
   for (std::size_t i = 0; i < digits.size(); ++i)
-    if (Hex_Digit(digits[i]) == HEX_NOT_A_DIGIT) return "invalid hex digit '" + std::string(1, digits[i]) + "'";
+    if (Hex_Digit(digits[i]) == HEX_NOT_A_DIGIT) return "invalid hex digit '" + Printable_Text(digits.substr(i, 1)) + "'";
   for (std::size_t i = 0; i < digits.size(); i += 2) bytes.push_back(Hex_Byte(digits.substr(i, 2)));
   if (bytes.size() < 5) return "record too short";
   const std::size_t count = bytes[0];

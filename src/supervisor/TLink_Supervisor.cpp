@@ -1,11 +1,19 @@
 #include "supervisor/TLink_Supervisor.h"
 
+#include "controller/Parameter_Protocol.h"
 #include "controller/TController_Link.h"
 
 #include <string>
 
 namespace {
 constexpr const char* PARTIAL_IMAGE = "The last firmware update did not finish: write the firmware again";
+constexpr const char* STORE_WAITS = "Write Config: the settings are stored once the controller is connected";
+constexpr const char* STORE_DROPPED = "Write Config was not carried out: the settings were not written";
+
+// The requests whose step releases the work-mode link.
+bool Leaves_Work_Mode(TVOKAction action) {
+  return action == VOK_TO_FIRM_MODE || action == VOK_TO_SWITCH_DRIVER || action == VOK_TO_UPDATE_FIRM;
+}
 
 std::string Version_Text(int major, int minor) {
   return "Firmware version: " + std::to_string(major) + "." + std::to_string(minor);
@@ -26,6 +34,34 @@ void TLink_Supervisor::Timer1Timer() {
     ~TRestart() { View.Enable_Supervisor_Timer(true); }  // also when a step throws
   } restart{View_};
   Step();
+}
+
+void TLink_Supervisor::Request(TVOKAction action) {
+  TVOKAction& pending = Controller_.VOK_Action;
+  if (action == VOK_TO_SAVE_PARAM) return Request_Store();
+  if (action == VOK_TO_WORK_MODE && pending == VOK_TO_SAVE_PARAM) return;
+  if (Leaves_Work_Mode(action)) Drop_Store();
+  Resume_Work_Mode_ = action == VOK_TO_SWITCH_DRIVER && (pending == VOK_TO_WORK_MODE || Resume_Work_Mode_);
+  pending = action;
+}
+
+// In work mode the next tick stores; on the way to it the store waits. A request to leave work mode
+// that is already pending goes first, and the store is refused.
+void TLink_Supervisor::Request_Store() {
+  TVOKAction& pending = Controller_.VOK_Action;
+  if (Leaves_Work_Mode(pending)) return Control_Log_.Add(STORE_DROPPED);
+  if (Controller_.VOK_State == VOK_OPEN) {
+    pending = VOK_TO_SAVE_PARAM;
+    return;
+  }
+  Store_Pending_ = Controller_.Prop;
+  Control_Log_.Add(STORE_WAITS);
+}
+
+void TLink_Supervisor::Drop_Store() {
+  if (!Store_Pending_ && Controller_.VOK_Action != VOK_TO_SAVE_PARAM) return;
+  Store_Pending_.reset();
+  Control_Log_.Add(STORE_DROPPED);
 }
 
 void TLink_Supervisor::Step() {
@@ -66,9 +102,8 @@ void TLink_Supervisor::Search() {
       Control_Log_.Clear();
       Control_Log_.Add("Found USB device");
       Control_Log_.Add("Device is not Yeli");
-      if (Controller_.VOK_Action == VOK_TO_SWITCH_DRIVER) {
+      if (Controller_.VOK_Action == VOK_TO_SWITCH_DRIVER) {  // "Firmware File" stays off: no controller answered
         Change_Driver_Mode(MODE_VCP);
-        View_.Enable_Firmware_File(true);
         View_.Enable_Change(true);
       }
       return;
@@ -95,7 +130,7 @@ void TLink_Supervisor::Check_Vcp() {
     return;
   }
   if (View_.Auto_Switch())
-    Controller_.VOK_Action = VOK_TO_SWITCH_DRIVER;
+    Request(VOK_TO_SWITCH_DRIVER);
   else
     View_.Enable_Change(true);
   switch (Controller_.VOK_Action) {
@@ -106,10 +141,8 @@ void TLink_Supervisor::Check_Vcp() {
       if (!Process_to_Work()) Control_Log_.Add("Device not found");
       return;
     case VOK_TO_FIRM_MODE:
-      Controller_.Close();
-      Controller_.VOK_State = VOK_CLOSE;
       Controller_.VOK_Action = VOK_NONE;
-      return;
+      return Release_Link();
     default:
       Controller_.VOK_Action = VOK_NONE;
       return;
@@ -136,7 +169,7 @@ void TLink_Supervisor::Check_Usb() {
       return;
     case VOK_TO_WORK_MODE:  // on failure the request stays pending and the next tick tries again
       if (Process_to_Work()) {
-        Controller_.VOK_Action = VOK_NONE;
+        if (Controller_.VOK_Action == VOK_TO_WORK_MODE) Controller_.VOK_Action = VOK_NONE;
         Controller_.VOK_State = VOK_OPEN;
       } else {
         Control_Log_.Add("Device not found");
@@ -148,8 +181,9 @@ void TLink_Supervisor::Check_Usb() {
   }
 }
 
-// A pending switch or update request stops the polling until a newer request replaces it. A request
-// for work mode is met already (the user came back to "Control Mode"), so the polling goes on.
+// A request for work mode is met already (the user came back to "Control Mode"), so the polling
+// goes on. A switch or an update asked for on "Program Mode" before its release was carried out
+// releases the link and stays pending, for the search and identification that follow.
 void TLink_Supervisor::Work() {
   switch (Controller_.VOK_Action) {
     case VOK_TO_WORK_MODE:
@@ -158,15 +192,19 @@ void TLink_Supervisor::Work() {
     case VOK_NONE:
       return Poll();
     case VOK_TO_FIRM_MODE:
-      Controller_.Close();
-      Controller_.VOK_State = VOK_CLOSE;
       Controller_.VOK_Action = VOK_NONE;
-      return;
+      return Release_Link();
     case VOK_TO_SAVE_PARAM:
       return Save_Settings();
-    default:
-      return;
+    case VOK_TO_SWITCH_DRIVER:
+    case VOK_TO_UPDATE_FIRM:
+      return Release_Link();
   }
+}
+
+void TLink_Supervisor::Release_Link() {
+  Controller_.Close();
+  Controller_.VOK_State = VOK_CLOSE;
 }
 
 void TLink_Supervisor::Poll() {
@@ -182,16 +220,18 @@ void TLink_Supervisor::Poll() {
 }
 
 // While another user holds the port the request stays for a later tick. Edits made just before
-// "Write Config" are sent first, so that the stored settings hold them.
+// "Write Config" are sent first, so that the stored settings hold them. The exit question stays
+// armed until the controller has confirmed the store.
 void TLink_Supervisor::Save_Settings() {
   if (Controller_.CP_State == CP_BUSY) return;
   Controller_.CP_State = CP_BUSY;
-  if (!Write_Back()) return;
-  if (!Store_Settings(Controller_)) {
+  if (!Write_Back() || !Store_Settings(Controller_)) {
     Control_Log_.Add("Error save config to controller");
+    Config_Not_Written_ = true;
     return Poll_Failure();
   }
   Control_Log_.Add("Save config to controller OK");
+  Config_Not_Written_ = false;
   Controller_.CP_State = CP_ENABLED;
   Controller_.VOK_Action = VOK_NONE;
 }
@@ -208,6 +248,7 @@ bool TLink_Supervisor::Write_Back() {
 
 // The port is only marked closed; the next tick checks the device and starts work mode again.
 void TLink_Supervisor::Poll_Failure() {
+  Resume_Work_Mode_ = false;
   Controller_.CP_State = CP_CLOSE;
   Controller_.VOK_State = VOK_CHECK_USB_CONN;
   Controller_.VOK_Action = VOK_TO_WORK_MODE;
@@ -219,10 +260,14 @@ void TLink_Supervisor::Note_Update(TUpdate_Outcome outcome) {
   if (Leaves_Partial_Image(outcome)) Partial_Image_ = true;
 }
 
+// A request for work mode that the switch displaced, or that "Auto" switched under, is taken up
+// again once the controller is found in its new mode.
 void TLink_Supervisor::Change_Driver_Mode(std::uint8_t mode) {
+  const bool resume = Resume_Work_Mode_ || Controller_.VOK_Action == VOK_TO_WORK_MODE;
+  Resume_Work_Mode_ = false;
   Discovery_.Change_Driver_Mode(mode);
   Controller_.VOK_State = VOK_CLOSE;
-  Controller_.VOK_Action = VOK_NONE;
+  Controller_.VOK_Action = resume ? VOK_TO_WORK_MODE : VOK_NONE;
   View_.Enable_Change(false);
 }
 
@@ -300,8 +345,20 @@ bool TLink_Supervisor::Process_to_Work() {
   Control_Log_.Clear();
   Control_Log_.Add(Version_Text(major, minor));
   if (major == 2 && minor == 0) Add_Old_Firmware_Warning(Control_Log_);
+  // A store asked for on the way: the settings the user had then go back to the controller, which
+  // its restart reset to the stored ones, and are stored on the next tick.
+  if (Store_Pending_) {
+    for (const TParameter& setting : FULL_WRITE)
+      if (setting.Field != &TVOK_Prop::Time) Controller_.Prop.*setting.Field = (*Store_Pending_).*setting.Field;
+    Param_Changed_ = true;
+  }
   View_.Update_Visual_State();
   Controller_.VOK_State = VOK_OPEN;
-  Config_Not_Written_ = false;
+  if (Store_Pending_) {
+    Store_Pending_.reset();
+    Controller_.VOK_Action = VOK_TO_SAVE_PARAM;
+  } else {
+    Config_Not_Written_ = false;
+  }
   return true;
 }

@@ -8,6 +8,8 @@
 #include "platform/TLog.h"
 #include "supervisor/TSupervisor_View.h"
 
+#include <optional>
+
 class TLink_Supervisor {
 public:
   TLink_Supervisor(TVOK_Yeli& controller, TDevice_Discovery& discovery, TSupervisor_View& view, TLog& program_log,
@@ -15,6 +17,11 @@ public:
 
   // One tick: the timer is off while the step runs, so steps never overlap.
   void Timer1Timer();
+  // A request of the user's, for the next ticks. A newer request replaces a pending one, but none
+  // vanishes unseen: a store waits for work mode (and the work-mode request stays), a request for
+  // work mode leaves a pending store in place, a driver switch lets a work-mode request displaced
+  // by it resume afterwards, and a store that a request to leave work mode displaces is logged.
+  void Request(TVOKAction action);
   // Identifies a controller through its ROM bootloader and reads its firmware version.
   bool Process_USB_Device();
   // Starts the application and reads the whole parameter set.
@@ -33,6 +40,9 @@ private:
   bool Write_Back();
   void Poll_Failure();
   void Note_Update(TUpdate_Outcome outcome);
+  void Request_Store();
+  void Drop_Store();
+  void Release_Link();
   void Report_Firmware_Version(std::uint8_t major, std::uint8_t minor);
   void Add_Old_Firmware_Warning(TLog& log);
 
@@ -46,4 +56,8 @@ private:
   bool& Config_Not_Written_;
   // The last update that got as far as the flash left no whole image there, and none has since.
   bool Partial_Image_ = false;
+  // Write Config pressed outside work mode: the settings the user had then, to be written back and
+  // stored once work mode is reached, since the restart into the application forgets them.
+  std::optional<TVOK_Prop> Store_Pending_;
+  bool Resume_Work_Mode_ = false;  // a driver switch displaced a request for work mode
 };

@@ -40,8 +40,10 @@ std::unique_ptr<TService_Bridges> Make_Service_Bridges(const TService_Options& o
                                                        std::string& error) {
   if (!options.Simulate) return std::make_unique<THardware_Bridges>();
   auto simulated = std::make_unique<TSimulated_Bridges>(clock);
-  if (!Attach_Board(simulated->Bus, Simulation_Setup(Factory_State(*options.Simulate)), options.Sim_State,
-                    std::move(report), error))
+  TSim_Board_Setup setup = Simulation_Setup(Factory_State(*options.Simulate));
+  setup.Line_Faults = options.Sim_Faults;
+  setup.Fault_Seed = options.Sim_Seed.value_or(0);
+  if (!Attach_Board(simulated->Bus, std::move(setup), options.Sim_State, std::move(report), error))
     return nullptr;
   return simulated;
 }

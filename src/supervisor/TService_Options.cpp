@@ -1,5 +1,7 @@
 #include "supervisor/TService_Options.h"
 
+#include "platform/sim/Parse_Sim_Faults.h"
+
 #include <array>
 #include <utility>
 
@@ -12,6 +14,18 @@ std::optional<TSimulate_Mode> Mode_Named(const std::string& name) {
     if (name == mode_name) return mode;
   return std::nullopt;
 }
+
+// The value of `--NAME VALUE` or `--NAME=VALUE` at `i`, which it moves past the value; nullopt when
+// the argument is another option.
+std::optional<std::string> Option_Value(const std::vector<std::string>& arguments, std::size_t& i,
+                                        const std::string& name, std::optional<TOption_Error>& error) {
+  const std::string& argument = arguments[i];
+  if (argument.starts_with(name + "=")) return argument.substr(name.size() + 1);
+  if (argument != name) return std::nullopt;
+  if (++i < arguments.size()) return arguments[i];
+  error = TOption_Error{name + " needs a value"};
+  return std::string();
+}
 }  // namespace
 
 std::variant<TService_Options, TService_Request, TOption_Error> Parse_Service_Options(
@@ -19,6 +33,7 @@ std::variant<TService_Options, TService_Request, TOption_Error> Parse_Service_Op
   TService_Options options;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
+    std::optional<TOption_Error> error;
     if (argument == "--help" || argument == "-h") return SHOW_HELP;
     if (argument == "--version" || argument == "-v") return SHOW_VERSION;
     if (const auto simulate = Parse_Simulate_Option(argument)) {
@@ -32,6 +47,12 @@ std::variant<TService_Options, TService_Request, TOption_Error> Parse_Service_Op
         options.Sim_State = argument.substr(std::string("--sim-state=").size());
       }
       if (options.Sim_State.empty()) return TOption_Error{"--sim-state needs a file name"};
+    } else if (const auto list = Option_Value(arguments, i, "--sim-faults", error)) {
+      if (error) return *error;
+      if (auto problem = Set_Sim_Faults(*list, options)) return *problem;
+    } else if (const auto seed = Option_Value(arguments, i, "--sim-seed", error)) {
+      if (error) return *error;
+      if (auto problem = Set_Sim_Seed(*seed, options)) return *problem;
     } else {
       return TOption_Error{"unknown option '" + argument + "'"};
     }
@@ -48,13 +69,35 @@ std::optional<std::variant<TSimulate_Mode, TOption_Error>> Parse_Simulate_Option
   return TOption_Error{"unknown simulation mode '" + name + "' (use vcp, usbxpress, blank or old)"};
 }
 
+std::optional<TOption_Error> Set_Sim_Faults(const std::string& list, TService_Options& options) {
+  auto parsed = Parse_Sim_Faults(list);
+  if (const auto* problem = std::get_if<std::string>(&parsed)) return TOption_Error{*problem};
+  options.Sim_Faults = std::get<TSim_Line_Faults>(parsed);
+  return std::nullopt;
+}
+
+std::optional<TOption_Error> Set_Sim_Seed(const std::string& text, TService_Options& options) {
+  options.Sim_Seed = Parse_Sim_Seed(text);
+  if (!options.Sim_Seed) return TOption_Error{"--sim-seed needs a whole number from 0 to 4294967295, not '" + text + "'"};
+  return std::nullopt;
+}
+
+std::string Settle_Sim_Seed(TService_Options& options) {
+  if (!options.Sim_Faults.Any()) return {};
+  if (!options.Sim_Seed) options.Sim_Seed = Sim_Seed_From_Clock();
+  return Sim_Seed_Line(*options.Sim_Seed);
+}
+
 std::optional<TOption_Error> Simulation_Problem(const TService_Options& options) {
   if (!options.Sim_State.empty() && !options.Simulate) return TOption_Error{"--sim-state needs --simulate"};
+  if (options.Sim_Faults.Any() && !options.Simulate) return TOption_Error{"--sim-faults needs --simulate"};
+  if (options.Sim_Seed && !options.Simulate) return TOption_Error{"--sim-seed needs --simulate"};
   return std::nullopt;
 }
 
 std::string Service_Usage() {
   return "Usage: yeli-service [--simulate[=vcp|usbxpress|blank|old]] [--sim-state FILE]\n"
+         "                    [--sim-faults LIST] [--sim-seed N]\n"
          "\n"
          "The service tool for the Yeli ventilation controller.\n"
          "\n"
@@ -65,6 +108,10 @@ std::string Service_Usage() {
          "                       old        bridge in USBXpress mode, firmware 2.0\n"
          "  --sim-state FILE   keep the virtual controller's flash, settings and bridge identity in\n"
          "                     FILE from one run to the next\n"
+         "  --sim-faults LIST  with --simulate: a bad line, e.g. noise=0.0005,late=0.02,drop=0.01\n"
+         "                     (probabilities per byte, per answer, per byte) and unplug=SECONDS\n"
+         "                     (the bridge leaves the bus for 2 s at that period)\n"
+         "  --sim-seed N       when the faults strike (default: from the clock)\n"
          "  -h, --help         show this help and exit\n"
          "  -v, --version      show the version and exit\n"
          "\n"

@@ -1,6 +1,9 @@
 // The command line of yeli-service.
 #pragma once
 
+#include "platform/sim/TSim_Faults.h"
+
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <variant>
@@ -11,6 +14,8 @@ enum TSimulate_Mode { SIMULATE_VCP, SIMULATE_USBXPRESS, SIMULATE_BLANK, SIMULATE
 struct TService_Options {
   std::optional<TSimulate_Mode> Simulate;  // run on the built-in virtual controller
   std::string Sim_State;                   // file that keeps the virtual controller between runs
+  TSim_Line_Faults Sim_Faults;             // --sim-faults LIST: the virtual line's faults
+  std::optional<std::uint32_t> Sim_Seed;   // --sim-seed N: when the faults strike
 };
 
 enum TService_Request { SHOW_HELP, SHOW_VERSION };
@@ -26,6 +31,13 @@ std::variant<TService_Options, TService_Request, TOption_Error> Parse_Service_Op
 // "--simulate" (vcp) or "--simulate=MODE": the mode, or what is wrong with it; nothing for any other
 // argument. Other programs' parsers take no optional option values, so they ask this first.
 std::optional<std::variant<TSimulate_Mode, TOption_Error>> Parse_Simulate_Option(const std::string& argument);
+// --sim-faults LIST and --sim-seed N into `options`: what is wrong with the value, if anything.
+std::optional<TOption_Error> Set_Sim_Faults(const std::string& list, TService_Options& options);
+std::optional<TOption_Error> Set_Sim_Seed(const std::string& text, TService_Options& options);
+// With faults and no seed given, one from the clock. Returns the line that tells the seed, so that
+// the run can be repeated; empty without faults.
+std::string Settle_Sim_Seed(TService_Options& options);
+
 // What is wrong with a combination of the simulation options, if anything.
 std::optional<TOption_Error> Simulation_Problem(const TService_Options& options);
 

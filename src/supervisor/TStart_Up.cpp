@@ -38,10 +38,12 @@ int Run_Yeli_Service(int argc, char** argv) {
   Apply_Carbon_Style(application);
   QCoreApplication::setApplicationName(APPLICATION_TITLE);
 
+  TService_Options options = std::get<TService_Options>(parsed);
+  if (const std::string seed = Settle_Sim_Seed(options); !seed.empty()) std::cerr << "yeli-service: " << seed << "\n";
   TReal_Clock clock;
   std::string error;
   const auto bridges = Make_Service_Bridges(
-      std::get<TService_Options>(parsed), clock,
+      options, clock,
       [](const std::string& problem) { std::cerr << "yeli-service: " << problem << "\n"; }, error);
   if (!bridges) {
     std::cerr << "yeli-service: " << error << "\n";
@@ -52,7 +54,7 @@ int Run_Yeli_Service(int argc, char** argv) {
   TQt_Desktop desktop;
   const std::filesystem::path program_folder = QCoreApplication::applicationDirPath().toStdString();
   // The virtual board's default firmware lies apart from the vendor's, so it never reaches real hardware.
-  const bool simulated = std::get<TService_Options>(parsed).Simulate.has_value();
+  const bool simulated = options.Simulate.has_value();
   const std::filesystem::path restore_folder =
       simulated ? program_folder / "sim" / "Restore" : Data_Folder(program_folder, "Restore");
   TEnvironment environment{bridges->UsbXpress(), bridges->Manufacturing(), clock, timers, dialogs, desktop, program_folder,

@@ -1,11 +1,14 @@
 #include "ui/TConfig_Commands.h"
 
 #include "bridge/TLink_Open.h"
+#include "controller/Setting_Differences.h"
 #include "controller/TConfig_File.h"
 
 #include <QFile>
 
 namespace {
+constexpr const char* LOAD_FAILED = "Error load config from file";
+
 std::filesystem::path File_Path(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // The system's description of the failure, with the file it concerns.
@@ -15,23 +18,24 @@ std::filesystem::path File_Path(const QString& path) { return QFile::encodeName(
 }  // namespace
 
 TConfig_Commands::TConfig_Commands(TControl_Tab& tab, TVOK_Yeli& controller, TParameter_Panel& panel,
-                                   TLog& control_log, TConfig_Dialogs dialogs, TPanel_Flags flags,
+                                   TLog& control_log, TConfig_Dialogs dialogs, TPanel_Flags flags, TRequest request,
                                    const TGuard& guard)
-    : Controller_(controller), Panel_(panel), Log_(control_log), Dialogs_(dialogs), Flags_(flags) {
+    : Controller_(controller), Panel_(panel), Log_(control_log), Dialogs_(dialogs), Flags_(flags),
+      Request_(std::move(request)) {
   Connect_Guarded(guard, tab.Button9, &QPushButton::clicked, &Context_, [this] { Button9Click(); });
   Connect_Guarded(guard, tab.Button8, &QPushButton::clicked, &Context_, [this] { Button8Click(); });
   Connect_Guarded(guard, tab.Button10, &QPushButton::clicked, &Context_, [this] { Button10Click(); });
   Connect_Guarded(guard, tab.Button14, &QPushButton::clicked, &Context_, [this] { Button14Click(); });
 }
 
-// The supervisor stores the settings on its next tick while the link is open; it logs the outcome.
-void TConfig_Commands::Button10Click() {
-  Controller_.VOK_Action = VOK_TO_SAVE_PARAM;
-  Flags_.Config_Not_Written = false;
-}
+// The supervisor stores the settings once the link is open and logs the outcome; the exit question
+// stays armed until the controller has confirmed the store.
+void TConfig_Commands::Button10Click() { Request_(VOK_TO_SAVE_PARAM); }
 
 // Runs in any link state and leaves the supervisor's state and request alone. A file that cannot be
-// read ends the command with the error box before anything is sent; the record stays as it was.
+// read ends the command with the error box before anything is sent, and a file with a setting the
+// controller cannot hold is refused; the record stays as it was. Success is logged only once the
+// controller has reported every setting back as the file gave it.
 void TConfig_Commands::Button8Click() {
   Log_.Clear();
   const auto path = Dialogs_.Dialogs.Open_File(Dialogs_.Owner, Dialogs_.Open);
@@ -45,20 +49,30 @@ void TConfig_Commands::Button8Click() {
   }
   if (const TLink_Stage stage = Open_Link(Controller_, LINE_8N1); stage != LINK_DONE)
     return Log_Open_Failure(Controller_, stage, Log_);
+  TVOK_Prop file;
   try {
-    Read_Config_File(File_Path(*path), Controller_.Prop);
+    Read_Config_File(File_Path(*path), file);
   } catch (const TFile_Error& error) {
     Rethrow_With_Path("read", *path, error);
   }
-  if (!Controller_.SetConfigIO()) return Fail("Error load config from file");
-  Log_.Add("Load config from file OK");
+  if (const std::string problem = Unsendable_Setting(file); !problem.empty()) {
+    Log_.Add(LOAD_FAILED);
+    return Log_.Add(problem);
+  }
+  Controller_.Prop = file;
+  if (!Controller_.SetConfigIO()) return Fail(LOAD_FAILED);
   if (!Controller_.GetConfigIO()) return Fail("Error read config");
+  if (const std::string differences = Setting_Differences(file, Controller_.Prop); !differences.empty()) {
+    Fail(LOAD_FAILED);
+    return Log_.Add("The controller did not take the file's settings: " + differences);
+  }
+  Log_.Add("Load config from file OK");
   Log_.Add("read config OK");
   Panel_.Update_Visual_State();
   Controller_.CP_State = CP_ENABLED;
 }
 
-void TConfig_Commands::Fail(const char* line) {
+void TConfig_Commands::Fail(const std::string& line) {
   Log_.Add(line);
   Controller_.CP_State = CP_CLOSE;
 }

@@ -11,6 +11,8 @@
 #include "ui/TPanel_Flags.h"
 #include "ui/TParameter_Panel.h"
 
+#include <functional>
+
 // The file choosers of the commands.
 struct TConfig_Dialogs {
   TDialogs& Dialogs;
@@ -19,10 +21,13 @@ struct TConfig_Dialogs {
   const TFile_Dialog& Save;  // SaveDialog1
 };
 
+// Hands a request to the link supervisor.
+using TRequest = std::function<void(TVOKAction)>;
+
 class TConfig_Commands {
 public:
   TConfig_Commands(TControl_Tab& tab, TVOK_Yeli& controller, TParameter_Panel& panel, TLog& control_log,
-                   TConfig_Dialogs dialogs, TPanel_Flags flags, const TGuard& guard);
+                   TConfig_Dialogs dialogs, TPanel_Flags flags, TRequest request, const TGuard& guard);
 
   void Button10Click();  // Write Config
   void Button8Click();   // Open Config
@@ -33,12 +38,13 @@ public:
   void Hot_Key(int id);
 
 private:
-  void Fail(const char* line);
+  void Fail(const std::string& line);
 
   TVOK_Yeli& Controller_;
   TParameter_Panel& Panel_;
   TLog& Log_;
   TConfig_Dialogs Dialogs_;
   TPanel_Flags Flags_;
+  TRequest Request_;
   QObject Context_;  // disconnects the buttons when the commands go
 };

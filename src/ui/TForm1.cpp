@@ -118,7 +118,7 @@ void TForm1::FormCreate() {
   Panel = std::make_unique<TParameter_Panel>(Control, Controller->Prop, flags, guard);
   Config_Commands = std::make_unique<TConfig_Commands>(
       Control, *Controller, *Panel, Control_Log, TConfig_Dialogs{Environment.Dialogs, this, OpenDialog2, SaveDialog1},
-      flags, guard);
+      flags, [this](TVOKAction action) { Supervisor->Request(action); }, guard);
   Discovery = std::make_unique<TDevice_Discovery>(Environment.Manufacturing, *Controller, Environment.Clock,
                                                   Program_Log, [this] { Environment.Timers.Pump(); });
   Firmware = std::make_unique<TFirmware_Commands>(
@@ -171,11 +171,11 @@ void TForm1::Show_Page(QWidget* page) {
   Showing_Page_From_Code_ = false;
 }
 
-// The supervisor carries the request out on its next tick; a newer request replaces a pending one.
+// The supervisor carries the request out on its next tick.
 void TForm1::PageControl1Change() {
   Control_Log.Clear();
-  if (PageControl1->currentWidget() == TabSheet2) Controller->VOK_Action = VOK_TO_WORK_MODE;
-  if (PageControl1->currentWidget() == TabSheet1) Controller->VOK_Action = VOK_TO_FIRM_MODE;
+  if (PageControl1->currentWidget() == TabSheet2) Supervisor->Request(VOK_TO_WORK_MODE);
+  if (PageControl1->currentWidget() == TabSheet1) Supervisor->Request(VOK_TO_FIRM_MODE);
 }
 
 // Which way the switch goes is decided by the supervisor from the mode it finds the bridge in. The
@@ -184,7 +184,7 @@ void TForm1::Button1Click() {
   Program.Button1->setEnabled(false);
   Program.Button2->setEnabled(false);
   Program.Button4->hide();
-  Controller->VOK_Action = VOK_TO_SWITCH_DRIVER;
+  Supervisor->Request(VOK_TO_SWITCH_DRIVER);
   Timer1->Restart();
 }
 

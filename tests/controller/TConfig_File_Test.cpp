@@ -55,7 +55,17 @@ TEST_F(TConfig_File_Test, Replaces_An_Existing_Longer_File) {
   const fs::path path = Write_Bytes("a.cnf", 500);
   Write_Config_File(path, Distinct_Values());
   EXPECT_EQ(fs::file_size(path), 132u);
-  EXPECT_FALSE(fs::exists(Folder / "a.cnf.part"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(Folder), fs::directory_iterator()), 1) << "no temporary file left";
+}
+
+// Another user may plant a link at a name the writer could pick; it must not lead the file elsewhere.
+TEST_F(TConfig_File_Test, A_Link_Planted_Beside_The_File_Leads_Nowhere) {
+  const fs::path victim = Write_Bytes("victim", 10);
+  fs::create_symlink(victim, Folder / "a.cnf.part");
+  Write_Config_File(Folder / "a.cnf", Distinct_Values());
+  EXPECT_EQ(fs::file_size(victim), 10u);
+  EXPECT_FALSE(fs::is_symlink(Folder / "a.cnf"));
+  EXPECT_EQ(fs::file_size(Folder / "a.cnf"), 132u);
 }
 
 TEST_F(TConfig_File_Test, Reads_The_First_132_Bytes_Of_A_Longer_File) {

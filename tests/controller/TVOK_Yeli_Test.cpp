@@ -59,11 +59,22 @@ TEST_F(TParameters, A_Read_Request_Gets_Its_Value_High_Byte_First) {
   EXPECT_EQ(Usb.Sent, (TBytes{0xFF, 0x01, 0xFF}));
 }
 
-TEST_F(TParameters, A_Half_Answer_Stores_What_Arrived_And_Fails) {
-  Usb.Answers = {0x02};
-  std::int32_t value = 77;
-  EXPECT_FALSE(Controller.GetParam(16, value));
-  EXPECT_EQ(value, 0x0200);
+TEST_F(TParameters, A_Read_Empties_The_Receive_Buffer_Before_It_Asks) {
+  Usb.Answers = {0x02, 0x03};
+  std::int32_t version = 0;
+  ASSERT_TRUE(Controller.GetParam(255, version));
+  ASSERT_GE(Usb.Calls.size(), 6u);
+  EXPECT_EQ(Usb.Calls[Usb.Calls.size() - 6], "flush 0 1");  // then three writes and two reads
+}
+
+// Half an answer, or none, is no value: the target keeps what it held.
+TEST_F(TParameters, A_Half_Answer_Fails_And_Stores_Nothing) {
+  for (const std::deque<std::uint8_t>& answers : {std::deque<std::uint8_t>{0x02}, std::deque<std::uint8_t>{}}) {
+    Usb.Answers = answers;
+    std::int32_t value = 77;
+    EXPECT_FALSE(Controller.GetParam(16, value));
+    EXPECT_EQ(value, 77);
+  }
 }
 
 TEST_F(TParameters, Full_Read_Asks_In_Order_And_Scales_The_Tachometers) {
@@ -79,14 +90,13 @@ TEST_F(TParameters, Full_Read_Asks_In_Order_And_Scales_The_Tachometers) {
   EXPECT_EQ(Controller.Prop.mode, 0);  // never read
 }
 
-TEST_F(TParameters, A_Failed_Full_Read_Keeps_Later_Fields_And_Leaves_The_Tachometers_Unscaled) {
+TEST_F(TParameters, A_Failed_Full_Read_Leaves_The_Record_As_It_Was) {
   Controller.Prop.H_Lvl = 55;
+  Controller.Prop.PWM_IN_0 = 300;
+  const TVOK_Prop before = Controller.Prop;
   Answer_Full_Read(20);  // up to T_in; V_in gets no answer
   EXPECT_FALSE(Controller.GetConfigIO());
-  EXPECT_EQ(Controller.Prop.T_O_IN, 64);
-  EXPECT_EQ(Controller.Prop.T_in, 81);
-  EXPECT_EQ(Controller.Prop.V_in, 0);
-  EXPECT_EQ(Controller.Prop.H_Lvl, 55);
+  EXPECT_EQ(Controller.Prop, before);
   EXPECT_EQ(Usb.Sent.size(), 21u * 3);
 }
 

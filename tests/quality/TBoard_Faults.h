@@ -25,6 +25,10 @@ inline TFault Unplug(TDuration after = TDuration{0}) {
 inline TFault Replug() {
   return [](const TFault_Site& site) { site.Board().Replug_At(site.Clock.Now()); };
 }
+// Every answer leaves `delay` later; past the 500 ms time-out it comes after the read gave up.
+inline TFault Delay(TDuration delay) {
+  return [delay](const TFault_Site& site) { site.Board().Delay_Answers(delay); };
+}
 inline TFault Silence(bool silent) {
   return [silent](const TFault_Site& site) { site.Board().Set_Silent(silent); };
 }

@@ -148,3 +148,50 @@ TEST(Link_Sequences, Write_Config_Stores_The_Settings_The_Controller_Holds) {
   EXPECT_EQ(link.Controller.VOK_State, VOK_CHECK_USB_CONN);
   EXPECT_EQ(link.Controller.VOK_Action, VOK_TO_WORK_MODE);
 }
+
+// Requests the user makes while the link is busy elsewhere are carried out later, not lost.
+namespace {
+void Tick_Until(TLink& link, const std::function<bool()>& reached, int ticks = 8) {
+  for (int tick = 0; !reached() && tick < ticks; ++tick) {
+    link.Supervisor.Timer1Timer();
+    link.Clock.Sleep(std::chrono::seconds(1));
+  }
+}
+}  // namespace
+
+// "Change" pressed on "Program Mode" before the tick that releases work mode.
+TEST(Link_Sequences, A_Switch_Asked_For_In_Work_Mode_Is_Carried_Out_Once_The_Link_Is_Released) {
+  TLink link;
+  TSim_Board& board = link.Bus.Attach(Factory_Setup(SIM_FACTORY_USBXPRESS));
+  ASSERT_TRUE(link.Supervisor.Process_to_Work());
+  link.Supervisor.Request(VOK_TO_FIRM_MODE);
+  link.Supervisor.Request(VOK_TO_SWITCH_DRIVER);
+  Tick_Until(link, [&] { return board.Stored_Pid() == 0xEA60; });
+  EXPECT_EQ(board.Stored_Pid(), 0xEA60);
+  EXPECT_EQ(link.Controller.VOK_Action, VOK_NONE);
+}
+
+// "Control Mode" waits for a bridge in virtual-COM-port mode; "Change" switches it, and work mode
+// follows by itself.
+TEST(Link_Sequences, A_Driver_Switch_Keeps_A_Pending_Request_For_Work_Mode) {
+  TLink link;
+  link.Bus.Attach(Factory_Setup(SIM_FACTORY_VCP));
+  Tick_Until(link, [&] { return link.Controller.VOK_State == VOK_CHECK_VCP_CONN; });
+  link.Supervisor.Request(VOK_TO_WORK_MODE);
+  link.Supervisor.Timer1Timer();
+  ASSERT_EQ(link.Control_Log.Lines.back(), "Device not found");
+  link.Supervisor.Request(VOK_TO_SWITCH_DRIVER);
+  Tick_Until(link, [&] { return link.Controller.VOK_State == VOK_OPEN; });
+  EXPECT_EQ(link.Controller.VOK_State, VOK_OPEN);
+}
+
+// A bridge in USBXpress mode whose device does not answer as a controller, switched back by "Change".
+TEST(Link_Sequences, Firmware_File_Stays_Off_For_A_Device_That_Is_Not_Yeli) {
+  TLink link;
+  link.Bus.Attach(Factory_Setup(SIM_FACTORY_USBXPRESS)).Set_Silent(true);
+  link.Supervisor.Request(VOK_TO_SWITCH_DRIVER);
+  link.Supervisor.Timer1Timer();
+  EXPECT_EQ(link.Control_Log.Lines, (TLines{"Found USB device", "Device is not Yeli"}));
+  EXPECT_EQ(link.Bus.Board(0).Stored_Pid(), 0xEA60);
+  EXPECT_FALSE(link.View.Firmware_File_Enabled);
+}

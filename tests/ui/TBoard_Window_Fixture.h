@@ -13,12 +13,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
+
+// Attaches the board under test to the bus.
+using TAttach_Board = std::function<TSim_Board&(TSim_Bus& bus)>;
 
 class TBoard_Window_Fixture : public testing::Test {
 protected:
   explicit TBoard_Window_Fixture(TSim_Factory_State state = SIM_FACTORY_USBXPRESS)
-      : Board(Bus.Attach(Factory_Setup(state))) {
+      : TBoard_Window_Fixture([state](TSim_Bus& bus) -> TSim_Board& { return bus.Attach(Factory_Setup(state)); }) {}
+  explicit TBoard_Window_Fixture(const TAttach_Board& attach) : Board(attach(Bus)) {
     Form = std::make_unique<TForm1>(Environment);
     Form->FormCreate();
     Form->show();

@@ -222,14 +222,32 @@ TEST_F(TControl_Board, Open_Config_Of_A_Short_File_Sends_Nothing_And_Keeps_The_R
   EXPECT_TRUE(Control_Log().isEmpty());
 }
 
+// Only the low 16 bits would reach the controller: the file is refused, naming the setting, and
+// nothing is sent.
+TEST_F(TControl_Board, Open_Config_Refuses_A_Setting_The_Controller_Cannot_Hold) {
+  Enter_Work_Mode();
+  Tick();
+  const TVOK_Prop shown = Controller().Prop;
+  TVOK_Prop file = shown;
+  file.PWM_IN_0 = 0x10000 + 450;
+  Write_Config_File(File("wide.cnf").toStdString(), file);
+  Dialogs.File_Answers = {File("wide.cnf")};
+  Board.Clear_Wire_Log();
+  Tab().Button8->click();
+  EXPECT_EQ(Control_Log(), (QStringList{"Error load config from file",
+                                        "PWM_IN_0 = 65986 does not fit the controller's 0 to 65535"}));
+  EXPECT_TRUE(Board.Wire_Log(SIM_TO_BOARD).empty());
+  EXPECT_EQ(Controller().Prop, shown);
+}
+
 TEST_F(TControl_Board, Open_Config_Reports_Where_It_Failed) {
   Enter_Work_Mode();
   Tick();
   Write_Config_File(File("a.cnf").toStdString(), Controller().Prop);
-  Board.Set_Silent(true);  // writes get through unanswered; the read back fails
+  Board.Set_Silent(true);  // writes get through unanswered; the read back fails, so nothing says OK
   Dialogs.File_Answers = {File("a.cnf")};
   Tab().Button8->click();
-  EXPECT_EQ(Control_Log(), (QStringList{"Load config from file OK", "Error read config"}));
+  EXPECT_EQ(Control_Log(), (QStringList{"Error read config"}));
   EXPECT_EQ(Controller().CP_State, CP_CLOSE);
 
   Board.Unplug_At(Clock.Now());

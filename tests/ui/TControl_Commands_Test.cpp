@@ -26,14 +26,20 @@ protected:
 };
 }  // namespace
 
-TEST_F(TConfig_Commands_Page, Write_Config_Asks_The_Supervisor_To_Store_And_Disarms_The_Exit_Question) {
+// No controller is connected: the store waits for one, the pending request for work mode stays, and
+// the exit question stays armed, since nothing was stored.
+TEST_F(TConfig_Commands_Page, Write_Config_Outside_Work_Mode_Waits_And_Keeps_The_Exit_Question_Armed) {
   Form->Config_Not_Written = true;
+  Form->Controller->VOK_Action = VOK_TO_WORK_MODE;
   Form->Control_Log.Add("kept");
   Tab().Button10->click();
-  EXPECT_EQ(Form->Controller->VOK_Action, VOK_TO_SAVE_PARAM);
-  EXPECT_FALSE(Form->Config_Not_Written);
-  EXPECT_EQ(Control_Log(), QStringList{"kept"});
-  EXPECT_TRUE(Form->close());  // no question
+  EXPECT_EQ(Form->Controller->VOK_Action, VOK_TO_WORK_MODE);
+  EXPECT_TRUE(Form->Config_Not_Written);
+  EXPECT_EQ(Control_Log(),
+            (QStringList{"kept", "Write Config: the settings are stored once the controller is connected"}));
+  Dialogs.Yes_No_Answers = {false};
+  EXPECT_FALSE(Form->close());
+  EXPECT_EQ(Dialogs.Questions.size(), 1);
 }
 
 TEST_F(TConfig_Commands_Page, The_Filter_Reset_Is_Sent_With_The_Next_Write_Back) {
@@ -113,8 +119,7 @@ TEST_F(TConfig_Commands_Page, Hot_Keys_Run_The_Commands_Of_The_Control_Mode_Page
   Form->WMHotKey(3);
   EXPECT_TRUE(Form->Controller->ResTime);
   emit Widget<QShortcut>("HotKey2")->activated();  // Ctrl+W
-  EXPECT_EQ(Form->Controller->VOK_Action, VOK_TO_SAVE_PARAM);
-  EXPECT_FALSE(Form->Config_Not_Written);
+  EXPECT_EQ(Control_Log().back(), "Write Config: the settings are stored once the controller is connected");
   Form->WMHotKey(4);  // no such hot key
 }
 

@@ -11,6 +11,11 @@ TSim_Board::TSim_Board(TClock& clock, TSim_Board_Setup setup, std::uint32_t seed
               Transmit(byte, format, ready);
             }),
       Saved_Pid_(Bridge_.Stored_Pid()) {
+  std::seed_seq seeds{setup.Fault_Seed, seed};
+  Faults_.Random.seed(seeds);
+  Faults_.Line = setup.Line_Faults;
+  if (Faults_.Line.Unplug_Period > TDuration{0})
+    Bus_Events_.emplace(Clock_.Now() + Faults_.Line.Unplug_Period, BUS_PERIODIC_UNPLUG);
   Chip_.Start(Bridge_.Lines.Rts, Clock_.Now());
 }
 
@@ -52,6 +57,10 @@ TDuration TSim_Board::Next_Event() const {
 // A reset's re-enumeration does not happen while the cable is out.
 void TSim_Board::Run_Bus_Event(TBus_Event event, TDuration at) {
   switch (event) {
+    case BUS_PERIODIC_UNPLUG:
+      Bus_Events_.emplace(at + SIM_UNPLUG_TIME, BUS_REPLUG);
+      Bus_Events_.emplace(at + Faults_.Line.Unplug_Period, BUS_PERIODIC_UNPLUG);
+      [[fallthrough]];
     case BUS_UNPLUG:
       Plugged_ = false;
       if (Bridge_.Present()) Leave_Bus(at);
@@ -86,11 +95,17 @@ void TSim_Board::Deliver_To_Host(const TSim_Wire_Byte& byte) {
 
 void TSim_Board::Transmit(std::uint8_t byte, const TSim_Line_Format& format, TDuration ready) {
   if (Faults_.Silent) return;
-  To_Host_.Send(Corrupted(SIM_TO_HOST, byte), format, ready + Faults_.Answer_Delay);
+  if (const auto arriving = On_The_Wire(SIM_TO_HOST, byte))
+    To_Host_.Send(*arriving, format, ready + Faults_.Answer_Delay);
 }
 
-std::uint8_t TSim_Board::Corrupted(TSim_Direction direction, std::uint8_t byte) {
-  return Faults_.Corrupt_Byte[direction].Tick() ? byte ^ Faults_.Corrupt_Mask[direction] : byte;
+// A lost byte still took its place in the counted faults: they count bytes put on the wire.
+std::optional<std::uint8_t> TSim_Board::On_The_Wire(TSim_Direction direction, std::uint8_t byte) {
+  if (Faults_.Corrupt_Byte[direction].Tick()) byte ^= Faults_.Corrupt_Mask[direction];
+  if (Faults_.Strikes(Faults_.Line.Noise))
+    byte ^= static_cast<std::uint8_t>(std::uniform_int_distribution<int>(1, 0xFF)(Faults_.Random));
+  if (Faults_.Strikes(Faults_.Line.Drop)) return std::nullopt;
+  return byte;
 }
 
 // DTR asserted holds the chip in reset, and what it had not yet sent is never sent; releasing DTR

@@ -29,6 +29,8 @@ struct TSim_Board_Setup {
   TSim_Settings Settings = Factory_Settings();  // in non-volatile memory
   double Filter_Rate = 1;           // filter running time per unit of clock time (1: real time)
   bool Parity_Dropped = false;      // the line carries no parity bits (a pty): see Receiver_Reads
+  TSim_Line_Faults Line_Faults{};   // struck at random from the start
+  std::uint32_t Fault_Seed = 0;     // with the board's own seed, chooses when they strike
 };
 
 // What outlives a power cycle, and what a state file keeps.
@@ -116,7 +118,7 @@ public:
   TSim_Result Reset_Bridge(const TSim_Session& session);
 
 private:
-  enum TBus_Event { BUS_UNPLUG, BUS_REPLUG, BUS_ENUMERATE };
+  enum TBus_Event { BUS_UNPLUG, BUS_REPLUG, BUS_ENUMERATE, BUS_PERIODIC_UNPLUG };
 
   // Each with the mutex held.
   TDuration Catch_Up();
@@ -127,7 +129,8 @@ private:
   void Transmit(std::uint8_t byte, const TSim_Line_Format& format, TDuration ready);
   void Drive_Lines(TSim_Lines lines, TDuration at);
   void Leave_Bus(TDuration at);
-  std::uint8_t Corrupted(TSim_Direction direction, std::uint8_t byte);
+  // What of a byte put on the wire arrives: corrupted by the faults, or nothing when it is lost.
+  std::optional<std::uint8_t> On_The_Wire(TSim_Direction direction, std::uint8_t byte);
   TDuration Next_Event() const;
   void Record(TSim_Direction direction, std::uint8_t byte);
   TSim_Persistent_State State() const;

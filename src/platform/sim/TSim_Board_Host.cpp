@@ -22,7 +22,8 @@ TSim_Result TSim_Board::Write(const TSim_Session& session, std::span<const std::
   std::lock_guard lock(Mutex_);
   const TDuration now = Catch_Up();
   if (!Bridge_.Valid(session)) return SIM_RESULT_GONE;
-  for (std::uint8_t byte : bytes) To_Board_.Send(Corrupted(SIM_TO_BOARD, byte), Bridge_.Format(), now);
+  for (std::uint8_t byte : bytes)
+    if (const auto arriving = On_The_Wire(SIM_TO_BOARD, byte)) To_Board_.Send(*arriving, Bridge_.Format(), now);
   return SIM_RESULT_OK;
 }
 

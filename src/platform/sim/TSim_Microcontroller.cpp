@@ -70,8 +70,10 @@ std::optional<std::uint16_t> TSim_Microcontroller::Live_Parameter(std::uint8_t i
   return Application_->Plant().Read(id, at);
 }
 
+// A late answer leaves whole, after its time.
 void TSim_Microcontroller::Answer(std::span<const std::uint8_t> bytes, TDuration ready) {
   const TSim_Line_Format format = Bootloader_ ? *Bootloader_->Format() : SIM_8N1_38400;
+  if (Faults_.Strikes(Faults_.Line.Late)) ready += SIM_LATE_ANSWER;
   for (std::uint8_t byte : bytes) Transmit_(byte, format, ready);
 }
 

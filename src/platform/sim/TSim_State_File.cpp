@@ -1,9 +1,12 @@
 #include "platform/sim/TSim_State_File.h"
 
+#include "platform/Printable_Text.h"
+#include "platform/TAtomic_File.h"
 #include "platform/sim/TSim_Memory.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -73,26 +76,20 @@ std::string Read_Line(const std::string& line, TSim_Persistent_State& state, boo
     for (std::size_t i = 0; i < count; ++i)
       state.Flash[*address - SIM_FLASH_START + i] = static_cast<std::uint8_t>(std::stoul(second.substr(2 * i, 2), nullptr, 16));
   } else {
-    return "unknown entry '" + key + "'";
+    return "unknown entry '" + Printable_Text(key) + "'";
   }
   return {};
 }
 }  // namespace
 
 std::string Save_Board_State(const std::filesystem::path& file, const TSim_Persistent_State& state) {
-  std::filesystem::path temporary = file;
-  temporary += ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::trunc);
-    Write_State(out, state);
-    out.close();
-    if (!out) return "cannot write " + temporary.string();
-  }
-  std::error_code error;
-  std::filesystem::rename(temporary, file, error);
+  std::ostringstream text;
+  Write_State(text, state);
+  const std::string bytes = text.str();
+  const int error =
+      TAtomic_File::Replace(file, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
   if (!error) return {};
-  std::filesystem::remove(temporary, error);
-  return "cannot replace " + file.string() + ": " + error.message();
+  return "cannot write " + file.string() + ": " + std::strerror(error);
 }
 
 std::string Load_Board_State(const std::filesystem::path& file, TSim_Persistent_State& state) {

@@ -12,8 +12,8 @@
 #include <filesystem>
 #include <string>
 
-// Written to a temporary file beside `file` and renamed over it, so a killed process never leaves a
-// broken file. Returns what went wrong, or an empty text.
+// Written as TAtomic_File writes, so a killed process never leaves a broken file and two programs
+// sharing one file never write into each other's. Returns what went wrong, or an empty text.
 std::string Save_Board_State(const std::filesystem::path& file, const TSim_Persistent_State& state);
 
 // Flash the file does not name is erased; settings it does not name keep their value in `state`.

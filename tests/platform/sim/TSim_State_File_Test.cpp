@@ -109,6 +109,7 @@ TEST_F(TState_File, A_Broken_File_Is_Refused_And_Kept) {
       {"yeli-sim board state 1\npid EA61\nflash 08000000 0\n",
        "board.state:3: 'flash' needs an address and 1 to 32 bytes in hexadecimal"},
       {"yeli-sim board state 1\npid EA61\nfuse 1\n", "board.state:3: unknown entry 'fuse'"},
+      {"yeli-sim board state 1\npid EA61\n\x1b]0;owned\x07\n", "board.state:3: unknown entry '\\x1B]0;owned\\x07'"},
   };
   for (const auto& [text, problem] : cases) {
     Write_File(text);
@@ -120,6 +121,20 @@ TEST_F(TState_File, A_Broken_File_Is_Refused_And_Kept) {
     std::ifstream in(File);
     EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), text);
   }
+}
+
+// Another program sharing the file, or another user, may have a file or a link at a name the writer
+// could pick; neither is written through.
+TEST_F(TState_File, A_Link_Planted_Beside_The_File_Leads_Nowhere) {
+  const std::filesystem::path victim = Folder / "victim";
+  std::ofstream(victim) << "precious";
+  std::filesystem::create_symlink(victim, Folder / "board.state.tmp");
+  TSim_Bus bus(Clock);
+  std::string error;
+  ASSERT_TRUE(Attach(bus, SIM_FACTORY_USBXPRESS, error)) << error;
+  std::ifstream in(victim);
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), "precious");
+  EXPECT_FALSE(std::filesystem::is_symlink(File));
 }
 
 TEST_F(TState_File, A_File_That_Cannot_Be_Written_Is_Refused_At_Start) {
