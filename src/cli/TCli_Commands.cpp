@@ -5,8 +5,8 @@
 namespace {
 const std::array<TCli_Command, 12> COMMANDS = {{
     {"list", "", 0, EXTRA_JSON, Run_List,
-     "the attached bridges: index, driver mode, vid:pid, serial device, product"},
-    {"mode", "vcp|usbxpress", 1, EXTRA_NONE, Run_Mode,
+     "the attached bridges: mode, ids, part, serial device, USB path, chip's string, description"},
+    {"mode", "vcp|usbxpress", 1, EXTRA_PERMANENT, Run_Mode,
      "switch the bridge's driver mode and wait until it is back"},
     {"identify", "", 0, EXTRA_JSON, Run_Identify,
      "the chip, its memory map and the firmware version, through the bootloader"},

@@ -13,6 +13,7 @@ enum TCli_Extra : std::uint8_t {
   EXTRA_JSON = 1,   // --json
   EXTRA_STORE = 2,  // --store
   EXTRA_RANGE = 4,  // --address, --length
+  EXTRA_PERMANENT = 8,  // --permanent
 };
 
 struct TCli_Command {

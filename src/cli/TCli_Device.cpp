@@ -19,7 +19,8 @@ TCli_Device::TCli_Device(TCli_Context& context)
     : Context_(context), Bridges_(context.Bridges()), Log_(context.Options.Verbose ? &context.Err : nullptr),
       Trace_(context.Options.Verbose ? std::make_unique<TWire_Trace>(Bridges_.UsbXpress(), context.Err) : nullptr),
       Controller_(Wire(Bridges_, Trace_), context.Clock),
-      Discovery_(Bridges_.Manufacturing(), Controller_, context.Clock, Log_, [] {}) {}
+      Discovery_(Bridges_.Manufacturing(), Controller_, context.Clock, Log_, [] {},
+                 [&context] { return context.Options.Permanent; }) {}
 
 TCli_Device::~TCli_Device() {
   if (In_Bootloader_) Restart_Application();

@@ -44,7 +44,9 @@ std::variant<TCli_Options, TCli_Request, TOption_Error> Parse_Cli_Options(const 
                      {"json", "json"},
                      {"verbose", "verbose"},
                      {"store", "store"},
+                     {"permanent", "permanent"},
                      {"sim-state", "state file", "FILE"},
+                     {"sim-chip", "chip", "CHIP"},
                      {"address", "address", "A"},
                      {"length", "length", "N"}});
   if (!parser.parse(rest)) return TOption_Error{parser.errorText().toStdString()};
@@ -54,9 +56,15 @@ std::variant<TCli_Options, TCli_Request, TOption_Error> Parse_Cli_Options(const 
   options.Json = parser.isSet("json");
   options.Verbose = parser.isSet("verbose");
   options.Store = parser.isSet("store");
+  options.Permanent = parser.isSet("permanent");
   if (parser.isSet("sim-state")) {
     options.Bridges.Sim_State = parser.value("sim-state").toStdString();
     if (options.Bridges.Sim_State.empty()) return TOption_Error{"--sim-state needs a file name"};
+  }
+  if (parser.isSet("sim-chip")) {
+    const auto chip = Parse_Sim_Chip(parser.value("sim-chip").toStdString());
+    if (const auto* error = std::get_if<TOption_Error>(&chip)) return *error;
+    options.Bridges.Sim_Chip = std::get<std::uint8_t>(chip);
   }
   if (const auto problem = Simulation_Problem(options.Bridges)) return *problem;
   std::optional<TOption_Error> error;

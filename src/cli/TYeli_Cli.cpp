@@ -42,6 +42,7 @@ void Check_Usage(const TCli_Command& command, const TCli_Options& options, std::
     const char* Refusal;
   } extras[] = {{options.Json, EXTRA_JSON, "--json does not apply to this command"},
                 {options.Store, EXTRA_STORE, "--store does not apply to this command"},
+                {options.Permanent, EXTRA_PERMANENT, "--permanent does not apply to this command"},
                 {options.Address || options.Length, EXTRA_RANGE, "--address and --length do not apply to this command"}};
   for (const auto& extra : extras)
     if (extra.Given && !(command.Extras & extra.Extra)) Fail(EXIT_BAD_INPUT, extra.Refusal);
@@ -100,6 +101,8 @@ std::string Cli_Usage() {
            "  --simulate[=MODE]    work on the built-in virtual controller instead of real hardware:\n"
            "                       vcp (default), usbxpress, blank or old\n"
            "  --sim-state FILE     with --simulate: keep the virtual controller in FILE between runs\n"
+           "  --sim-chip CHIP      with --simulate: the virtual bridge, cp2102 (default), cp2102n or cp2104\n"
+           "  --permanent          mode: switch a bridge whose product id can be written only once (CP2104)\n"
            "  --json               one JSON document on standard output (list, identify, read, cnf)\n"
            "  --verbose            every byte on the wire, in hex, and the log lines on standard error\n"
            "  --store              load, reset-filter: store the settings permanently afterwards\n"
@@ -108,6 +111,7 @@ std::string Cli_Usage() {
            "  -h, --help           show this help and exit\n"
            "  --version            show the version and exit\n"
            "\nNumbers are decimal, or hexadecimal after 0x. Exit status: 0 done; 1 no usable bridge, or\n"
-           "the device refused or did not answer; 2 bad usage or a bad file.\n";
+           "the device refused or did not answer; 2 bad usage or a bad file.\n"
+           "Real bridges are looked for under /sys and /dev, or under YELI_SYSFS_ROOT and YELI_DEV_ROOT.\n";
   return usage.str();
 }

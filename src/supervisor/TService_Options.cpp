@@ -1,5 +1,8 @@
 #include "supervisor/TService_Options.h"
 
+#include "platform/CP210x_Part.h"
+
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -24,6 +27,15 @@ std::variant<TService_Options, TService_Request, TOption_Error> Parse_Service_Op
     if (const auto simulate = Parse_Simulate_Option(argument)) {
       if (const auto* error = std::get_if<TOption_Error>(&*simulate)) return *error;
       options.Simulate = std::get<TSimulate_Mode>(*simulate);
+    } else if (argument == "--sim-chip" || argument.starts_with("--sim-chip=")) {
+      std::string value = argument.substr(std::min(argument.size(), std::string("--sim-chip=").size()));
+      if (argument == "--sim-chip") {
+        if (++i == arguments.size()) return TOption_Error{"--sim-chip needs a chip"};
+        value = arguments[i];
+      }
+      const auto chip = Parse_Sim_Chip(value);
+      if (const auto* error = std::get_if<TOption_Error>(&chip)) return *error;
+      options.Sim_Chip = std::get<std::uint8_t>(chip);
     } else if (argument == "--sim-state" || argument.starts_with("--sim-state=")) {
       if (argument == "--sim-state") {
         if (++i == arguments.size()) return TOption_Error{"--sim-state needs a file name"};
@@ -48,13 +60,19 @@ std::optional<std::variant<TSimulate_Mode, TOption_Error>> Parse_Simulate_Option
   return TOption_Error{"unknown simulation mode '" + name + "' (use vcp, usbxpress, blank or old)"};
 }
 
+std::variant<std::uint8_t, TOption_Error> Parse_Sim_Chip(const std::string& value) {
+  if (const auto part = Part_Named(value)) return *part;
+  return TOption_Error{"unknown chip '" + value + "' for --sim-chip (use " + PART_NAMES + ")"};
+}
+
 std::optional<TOption_Error> Simulation_Problem(const TService_Options& options) {
   if (!options.Sim_State.empty() && !options.Simulate) return TOption_Error{"--sim-state needs --simulate"};
+  if (options.Sim_Chip && !options.Simulate) return TOption_Error{"--sim-chip needs --simulate"};
   return std::nullopt;
 }
 
 std::string Service_Usage() {
-  return "Usage: yeli-service [--simulate[=vcp|usbxpress|blank|old]] [--sim-state FILE]\n"
+  return "Usage: yeli-service [--simulate[=vcp|usbxpress|blank|old]] [--sim-chip CHIP] [--sim-state FILE]\n"
          "\n"
          "The service tool for the Yeli ventilation controller.\n"
          "\n"
@@ -63,12 +81,14 @@ std::string Service_Usage() {
          "                       usbxpress  bridge in USBXpress mode, firmware 2.3\n"
          "                       blank      bridge in USBXpress mode, flash erased\n"
          "                       old        bridge in USBXpress mode, firmware 2.0\n"
+         "  --sim-chip CHIP    the virtual controller's bridge: cp2102 (default), cp2102n or cp2104\n"
          "  --sim-state FILE   keep the virtual controller's flash, settings and bridge identity in\n"
          "                     FILE from one run to the next\n"
          "  -h, --help         show this help and exit\n"
          "  -v, --version      show the version and exit\n"
          "\n"
-         "Without --simulate the program works with the CP210x bridges attached to this machine.\n";
+         "Without --simulate the program works with the CP210x bridges attached to this machine; it\n"
+         "looks for them under /sys and /dev, or under YELI_SYSFS_ROOT and YELI_DEV_ROOT when set.\n";
 }
 
 std::string Service_Version() { return "yeli-service 3.9\n"; }

@@ -1,6 +1,7 @@
 // The command line of yeli-service.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <variant>
@@ -11,6 +12,7 @@ enum TSimulate_Mode { SIMULATE_VCP, SIMULATE_USBXPRESS, SIMULATE_BLANK, SIMULATE
 struct TService_Options {
   std::optional<TSimulate_Mode> Simulate;  // run on the built-in virtual controller
   std::string Sim_State;                   // file that keeps the virtual controller between runs
+  std::optional<std::uint8_t> Sim_Chip;    // the virtual bridge's part number (CP210X_PART_*); CP2102 if none
 };
 
 enum TService_Request { SHOW_HELP, SHOW_VERSION };
@@ -26,6 +28,8 @@ std::variant<TService_Options, TService_Request, TOption_Error> Parse_Service_Op
 // "--simulate" (vcp) or "--simulate=MODE": the mode, or what is wrong with it; nothing for any other
 // argument. Other programs' parsers take no optional option values, so they ask this first.
 std::optional<std::variant<TSimulate_Mode, TOption_Error>> Parse_Simulate_Option(const std::string& argument);
+// The value of --sim-chip: the part number it names, or what is wrong with it.
+std::variant<std::uint8_t, TOption_Error> Parse_Sim_Chip(const std::string& value);
 // What is wrong with a combination of the simulation options, if anything.
 std::optional<TOption_Error> Simulation_Problem(const TService_Options& options);
 

@@ -13,6 +13,9 @@ namespace {
 constexpr int CLIENT_WIDTH = 1185;
 constexpr int CLIENT_HEIGHT = 355;
 constexpr const char* EXIT_QUESTION = "Do you really want to exit the program without Write Config?";
+constexpr const char* PERMANENT_QUESTION =
+    "This bridge is a CP2104: its product id can be written only once, so this switch of its driver mode can never "
+    "be undone. Switch it anyway?";
 
 QWidget* Make_Page(QTabWidget* pages, const char* name, const char* caption) {
   auto* page = new QWidget;
@@ -115,7 +118,8 @@ void TForm1::FormCreate() {
       Control, *Controller, *Panel, Control_Log, TConfig_Dialogs{Environment.Dialogs, this, OpenDialog2, SaveDialog1},
       flags, guard);
   Discovery = std::make_unique<TDevice_Discovery>(Environment.Manufacturing, *Controller, Environment.Clock,
-                                                  Program_Log, [this] { Environment.Timers.Pump(); });
+                                                  Program_Log, [this] { Environment.Timers.Pump(); },
+                                                  [this] { return Confirm_Permanent_Switch(); });
   Firmware = std::make_unique<TFirmware_Commands>(
       TFirmware_Window{this, Program, Program_Log, *Timer1, Environment.Dialogs, OpenDialog1, Environment.Clock},
       *Controller, Environment.Restore_Folder);
@@ -138,6 +142,11 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();
   else
     event->ignore();
+}
+
+bool TForm1::Confirm_Permanent_Switch() {
+  if (!Permanent_Switch_Answer_) Permanent_Switch_Answer_ = Environment.Dialogs.Ask_Yes_No(this, PERMANENT_QUESTION);
+  return *Permanent_Switch_Answer_;
 }
 
 void TForm1::FormCloseQuery(bool& CanClose) {
@@ -164,6 +173,7 @@ void TForm1::PageControl1Change() {
 // Which way the switch goes is decided by the supervisor from the mode it finds the bridge in. The
 // next tick comes one full interval later.
 void TForm1::Button1Click() {
+  Permanent_Switch_Answer_.reset();
   Program.Button1->setEnabled(false);
   Program.Button2->setEnabled(false);
   Program.Button4->hide();

@@ -24,6 +24,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class TForm1 final : public QMainWindow, private TSupervisor_View {
 public:
@@ -95,6 +96,9 @@ private:
   void Forget_Default_Firmware() override;
   void Enable_Supervisor_Timer(bool enabled) override;
 
+  // Asked before the bridge is given a product id it can take only once; the answer holds until
+  // "Change" is pressed again, so "Auto" does not ask every second.
+  bool Confirm_Permanent_Switch();
   void Build_Menu();
   void Register_Hot_Keys();
   void Open_Help(const char* document);
@@ -104,4 +108,5 @@ private:
   std::function<void()> Guarded(std::function<void()> handler);
 
   bool Showing_Page_From_Code_ = false;
+  std::optional<bool> Permanent_Switch_Answer_;
 };

@@ -17,8 +17,8 @@
 
 class TBoard_Window_Fixture : public testing::Test {
 protected:
-  explicit TBoard_Window_Fixture(TSim_Factory_State state = SIM_FACTORY_USBXPRESS)
-      : Board(Bus.Attach(Factory_Setup(state))) {
+  explicit TBoard_Window_Fixture(TSim_Factory_State state = SIM_FACTORY_USBXPRESS, std::uint8_t part = SIM_PART_CP2102)
+      : Board(Bus.Attach(Factory_Setup(state, part))) {
     Form = std::make_unique<TForm1>(Environment);
     Form->FormCreate();
     Form->show();

@@ -12,7 +12,8 @@
 
 class TControl_Board_Fixture : public TBoard_Window_Fixture {
 protected:
-  explicit TControl_Board_Fixture(TSim_Factory_State state = SIM_FACTORY_USBXPRESS) : TBoard_Window_Fixture(state) {
+  explicit TControl_Board_Fixture(TSim_Factory_State state = SIM_FACTORY_USBXPRESS, std::uint8_t part = SIM_PART_CP2102)
+      : TBoard_Window_Fixture(state, part) {
     Form->Timer1->OnTimer = [this, step = Form->Timer1->OnTimer] {
       step();
       ++Ticks;
