@@ -22,10 +22,7 @@ TCli_Device::TCli_Device(TCli_Context& context)
       Discovery_(Bridges_.Manufacturing(), Controller_, context.Clock, Log_, [] {},
                  [&context] { return context.Options.Permanent; }) {}
 
-TCli_Device::~TCli_Device() {
-  if (In_Bootloader_) Restart_Application();
-  if (Controller_.CP_State != CP_CLOSE) Controller_.Close();
-}
+TCli_Device::~TCli_Device() { Restart_Application(); }
 
 std::string TCli_Device::With_Port_Error(std::string message) const {
   if (const std::string cause = Controller_.Port_Error(); !cause.empty()) message += ": " + cause;
@@ -58,7 +55,6 @@ void TCli_Device::Fail_Link(TLink_Stage stage, const char* no_answer) {
 
 TIdentification TCli_Device::Identify() {
   const TIdentification identification = Identify_Controller(Controller_);
-  In_Bootloader_ = identification.Stage >= LINK_NO_ANSWER;  // the chip was reset towards its bootloader
   if (identification.Stage != LINK_DONE) Fail_Link(identification.Stage, BOOTLOADER_SILENT);
   return identification;
 }
@@ -77,14 +73,8 @@ void TCli_Device::Open_Bootloader() {
 // Also after a failure, so that the board goes back to work; a port that cannot be opened any more
 // leaves the chip where it is.
 void TCli_Device::Restart_Application() {
-  In_Bootloader_ = false;
-  if (Controller_.CP_State == CP_CLOSE && Open_Link(Controller_, LINE_8N1) != LINK_DONE) {
+  if (Leave_Running(Controller_) != LINK_DONE)
     Context_.Err << "yeli-cli: warning: " << With_Port_Error("the controller could not be restarted") << '\n';
-    return;
-  }
-  Controller_.Chip_Disconnect();
-  Controller_.Close();
-  Controller_.CP_State = CP_CLOSE;
 }
 
 // A full read that failed leaves the port open.

@@ -31,10 +31,8 @@ public:
   void Require_Known_Flash();
   // Opens the port again for the bootloader that identification left running.
   void Open_Bootloader();
-  // Restarts the chip into its application and closes the port.
+  // Restarts a chip left in its bootloader into its application and closes the port.
   void Restart_Application();
-  // A firmware update restarted the chip itself.
-  void Application_Started() { In_Bootloader_ = false; }
   // Work mode with the full read; fails with the reason.
   void Start_Work();
   // The store-settings command; fails when the controller does not answer.
@@ -55,5 +53,4 @@ private:
   std::unique_ptr<TWire_Trace> Trace_;  // before the controller, which talks through it
   TVOK_Yeli Controller_;
   TDevice_Discovery Discovery_;
-  bool In_Bootloader_ = false;
 };

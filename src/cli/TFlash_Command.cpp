@@ -53,7 +53,6 @@ void Run_Flash(TCli_Context& context) {
   progress.Finish();
   if (end == UPDATE_NOT_CONNECTED)
     Fail(EXIT_DEVICE, "the bridge could not be opened again for the update (" + Joined(device.Log().Lines()) + ")");
-  device.Application_Started();
   if (!chip.FirmUpdTrear)
     Fail(EXIT_DEVICE, "the update stopped before writing (" + Joined(device.Log().Lines()) + ")");
   if (const std::string failure = Write_Failure(*chip.FirmUpdTrear); !failure.empty())

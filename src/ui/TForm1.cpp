@@ -1,5 +1,6 @@
 #include "ui/TForm1.h"
 
+#include "controller/TController_Link.h"
 #include "ui/TError_Box.h"
 #include "ui/TWidget_Maker.h"
 #include "ui/TWindow_Fonts.h"
@@ -16,6 +17,7 @@ constexpr const char* EXIT_QUESTION = "Do you really want to exit the program wi
 constexpr const char* PERMANENT_QUESTION =
     "This bridge is a CP2104: its product id can be written only once, so this switch of its driver mode can never "
     "be undone. Switch it anyway?";
+constexpr const char* NOT_RESTARTED = "The controller could not be restarted into its application";
 
 QWidget* Make_Page(QTabWidget* pages, const char* name, const char* caption) {
   auto* page = new QWidget;
@@ -138,10 +140,17 @@ void TForm1::FormCreate() {
 void TForm1::closeEvent(QCloseEvent* event) {
   bool can_close = true;
   Run_Guarded(Environment.Dialogs, [&] { FormCloseQuery(can_close); });
-  if (can_close)
-    event->accept();
-  else
-    event->ignore();
+  if (!can_close) return event->ignore();
+  Leave_Controller_Running();
+  event->accept();
+}
+
+void TForm1::Leave_Controller_Running() {
+  if (!Controller) return;
+  const TLink_Stage stage = Leave_Running(*Controller);
+  if (stage == LINK_DONE) return;
+  Program_Log.Add(NOT_RESTARTED);
+  Log_Open_Failure(*Controller, stage, Program_Log);
 }
 
 bool TForm1::Confirm_Permanent_Switch() {

@@ -99,6 +99,9 @@ private:
   // Asked before the bridge is given a product id it can take only once; the answer holds until
   // "Change" is pressed again, so "Auto" does not ask every second.
   bool Confirm_Permanent_Switch();
+  // After the close was accepted: a controller left in its bootloader is restarted into its
+  // application while the port is still open, and the port is closed.
+  void Leave_Controller_Running();
   void Build_Menu();
   void Register_Hot_Keys();
   void Open_Help(const char* document);
