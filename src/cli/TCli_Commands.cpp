@@ -3,7 +3,7 @@
 #include <array>
 
 namespace {
-const std::array<TCli_Command, 12> COMMANDS = {{
+const std::array<TCli_Command, 13> COMMANDS = {{
     {"list", "", 0, EXTRA_JSON, Run_List,
      "the attached bridges: mode, ids, part, serial device, USB path, chip's string, description"},
     {"mode", "vcp|usbxpress", 1, EXTRA_PERMANENT, Run_Mode,
@@ -19,6 +19,7 @@ const std::array<TCli_Command, 12> COMMANDS = {{
     {"read-flash", "FILE.bin", 1, EXTRA_RANGE, Run_Read_Flash, "read the flash into a binary file"},
     {"cnf show", "FILE.cnf", 1, EXTRA_JSON, Run_Cnf_Show, "print a configuration file (no device needed)"},
     {"cnf diff", "A.cnf B.cnf", 2, EXTRA_JSON, Run_Cnf_Diff, "compare two configuration files (no device needed)"},
+    {"doctor", "", 0, EXTRA_NONE, Run_Doctor, "check this machine's set-up for the bridge, one line per check"},
 }};
 }  // namespace
 

@@ -39,3 +39,4 @@ void Run_Flash(TCli_Context& context);
 void Run_Read_Flash(TCli_Context& context);
 void Run_Cnf_Show(TCli_Context& context);
 void Run_Cnf_Diff(TCli_Context& context);
+void Run_Doctor(TCli_Context& context);

@@ -1,16 +1,20 @@
 // What a yeli-cli command works with: its options and arguments, the clock, the two output streams,
-// and the bridges, which are made when a command first needs them.
+// the bridges, which are made when a command first needs them, and the checks of the set-up.
 #pragma once
 
 #include "cli/TCli_Options.h"
 #include "cli/TProgress_Display.h"
 #include "platform/TClock.h"
+#include "platform/TSetup_Check.h"
 #include "supervisor/TService_Bridges.h"
 
 #include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
+
+// Checks this machine's set-up for real bridges.
+using TSetup_Checker = std::function<std::vector<TSetup_Check>()>;
 
 struct TCli_Context {
   const TCli_Options& Options;
@@ -20,6 +24,7 @@ struct TCli_Context {
   std::ostream& Err;
   bool Err_Is_Terminal;
   std::function<TService_Bridges&()> Bridges;  // fails with the reason when they cannot be made
+  TSetup_Checker Check_Setup;
 
   // Under --verbose the wire trace shows what happens, and the firmware writer's thread writes it.
   TProgress_Style Progress_Style() const {

@@ -58,13 +58,19 @@ int Run(const TCli_Options& options, const TCli_Host& host) {
     const std::vector<std::string> arguments(options.Words.begin() + static_cast<std::ptrdiff_t>(name_length),
                                              options.Words.end());
     Check_Usage(command, options, arguments.size());
-    TCli_Context context{options, arguments, host.Clock, host.Out, host.Err, host.Err_Is_Terminal,
+    TCli_Context context{options,
+                         arguments,
+                         host.Clock,
+                         host.Out,
+                         host.Err,
+                         host.Err_Is_Terminal,
                          [&]() -> TService_Bridges& {
                            std::string error;
                            if (!bridges) bridges = host.Make_Bridges(options.Bridges, error);
                            if (!bridges) Fail(EXIT_BAD_INPUT, error);
                            return *bridges;
-                         }};
+                         },
+                         host.Check_Setup};
     command.Run(context);
     return EXIT_DONE;
   } catch (const TCli_Failure& failure) {
@@ -111,7 +117,7 @@ std::string Cli_Usage() {
            "  -h, --help           show this help and exit\n"
            "  --version            show the version and exit\n"
            "\nNumbers are decimal, or hexadecimal after 0x. Exit status: 0 done; 1 no usable bridge, or\n"
-           "the device refused or did not answer; 2 bad usage or a bad file.\n"
+           "the device refused or did not answer, or doctor found a problem; 2 bad usage or a bad file.\n"
            "Real bridges are looked for under /sys and /dev, or under YELI_SYSFS_ROOT and YELI_DEV_ROOT.\n";
   return usage.str();
 }

@@ -107,3 +107,14 @@ TEST(Cli_Binary, Lists_A_Factory_Chip_Of_A_Sysfs_Tree_In_The_Mode_Of_Its_Product
     EXPECT_NE(run.Out.find("\"serial_device\": \"" + (tree.Dev() / "ttyUSB0").string() + "\""), std::string::npos);
   }
 }
+
+TEST(Cli_Binary, Doctor_On_A_Machine_Without_USB_Says_So_First_And_Fails) {
+  TTest_Folder folder;
+  TFake_Sysfs tree;  // a sysfs without a USB bus
+  const TFinished run = Run_Program(folder, {"doctor"}, {"YELI_SYSFS_ROOT=" + tree.Sys().string()});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_TRUE(run.Out.starts_with("usb bus " + (tree.Sys() / "bus" / "usb").string() +
+                                  ": this machine shows no USB bus or no USB device"))
+      << run.Out;
+  EXPECT_TRUE(run.Err.starts_with("yeli-cli: doctor: ")) << run.Err;
+}

@@ -31,7 +31,8 @@ struct TCli_Runner {
     Out.str("");
     Err.str("");
     const TCli_Host host{Clock, Out, Err, terminal,
-                         [this](const TService_Options&, std::string&) { return std::make_unique<TBus_Bridges>(Bus); }};
+                         [this](const TService_Options&, std::string&) { return std::make_unique<TBus_Bridges>(Bus); },
+                         [this] { return Check_Setup(); }};
     return Run_Yeli_Cli(arguments, host);
   }
   TSim_Board& Attach(TSim_Factory_State state = SIM_FACTORY_USBXPRESS, std::uint8_t part = SIM_PART_CP2102) {
@@ -45,6 +46,7 @@ struct TCli_Runner {
   TVirtual_Clock Clock;
   TSim_Bus Bus{Clock};
   TTest_Folder Folder;
+  TSetup_Checker Check_Setup = [] { return std::vector<TSetup_Check>(); };  // what doctor finds
   std::ostringstream Out;
   std::ostringstream Err;
 };
