@@ -5,7 +5,7 @@
 namespace {
 const std::array<TCli_Command, 13> COMMANDS = {{
     {"list", "", 0, EXTRA_JSON, Run_List,
-     "the attached bridges: mode, ids, part, serial device, USB path, chip's string, description"},
+     "the attached bridges: mode, ids, part, serial device, USB path and strings"},
     {"mode", "vcp|usbxpress", 1, EXTRA_PERMANENT, Run_Mode,
      "switch the bridge's driver mode and wait until it is back"},
     {"identify", "", 0, EXTRA_JSON, Run_Identify,
