@@ -14,7 +14,7 @@ TSim_Persistent_State Factory_State() {
 }
 
 bool Same(const TSim_Persistent_State& a, const TSim_Persistent_State& b) {
-  return a.Pid == b.Pid && a.Flash == b.Flash && a.Settings == b.Settings;
+  return a.Pid == b.Pid && a.Pid_Programmed == b.Pid_Programmed && a.Flash == b.Flash && a.Settings == b.Settings;
 }
 }  // namespace
 

@@ -1,5 +1,6 @@
 // yeli-sim: serves one virtual board's serial line on a pseudo-terminal, so that other serial
 // programs can talk to its bootloader or its application in real time.
+#include "platform/CP210x_Part.h"
 #include "platform/TReal_Clock.h"
 #include "platform/sim/Parse_Sim_Faults.h"
 #include "platform/sim/TSim_Factory.h"
@@ -21,11 +22,13 @@ constexpr std::uint16_t LINE_8N1 = 0x0800;  // a pty's driver drops parity, so 8
 constexpr std::uint32_t BAUD = 38400;
 
 constexpr const char* USAGE =
-    "Usage: yeli-sim [--bootloader] [--blank | --old] [--sim-state FILE] [--sim-faults LIST] [--sim-seed N]\n"
+    "Usage: yeli-sim [--bootloader] [--blank | --old] [--sim-chip CHIP] [--sim-state FILE] [--sim-faults LIST]\n"
+    "                [--sim-seed N]\n"
     "Serves a virtual Yeli controller on a pseudo-terminal and prints its name as 'pty: /dev/pts/N'.\n"
     "  --bootloader       start the microcontroller in its ROM bootloader (else in its application)\n"
     "  --blank            erased flash instead of firmware 2.3\n"
     "  --old              firmware 2.0 instead of 2.3\n"
+    "  --sim-chip CHIP    the board's bridge: cp2102 (default), cp2102n or cp2104\n"
     "  --sim-state FILE   keep flash, settings and product id in FILE from one run to the next\n"
     "  --sim-faults LIST  a bad line, e.g. noise=0.0005,late=0.02,drop=0.01 (probabilities per byte,\n"
     "                     per answer, per byte) and unplug=SECONDS (off the bus 2 s at that period)\n"
@@ -35,6 +38,7 @@ constexpr const char* USAGE =
 struct TOptions {
   bool Bootloader = false;
   TSim_Factory_State Flash = SIM_FACTORY_USBXPRESS;
+  std::uint8_t Chip = SIM_PART_CP2102;
   std::string Sim_State;
   TSim_Line_Faults Faults;
   std::optional<std::uint32_t> Seed;
@@ -61,6 +65,10 @@ std::optional<TOptions> Parse(int argc, char** argv, int& exit_status) {
     } else if (argument == "--blank" || argument == "--old") {
       options.Flash = argument == "--blank" ? SIM_FACTORY_BLANK : SIM_FACTORY_OLD;
       if (++flash_options > 1) problem = "choose one of --blank and --old";
+    } else if (argument == "--sim-chip") {
+      const auto chip = i + 1 < argc ? Part_Named(argv[++i]) : std::nullopt;
+      if (chip) options.Chip = *chip;
+      else problem = std::string("--sim-chip needs a chip: ") + PART_NAMES;
     } else if (argument == "--sim-state") {
       if (i + 1 == argc) problem = "--sim-state needs a file name";
       else options.Sim_State = argv[++i];
@@ -145,7 +153,7 @@ int main(int argc, char** argv) {
 
   TReal_Clock clock;
   TSim_Bus bus(clock);
-  TSim_Board_Setup setup = Simulation_Setup(options->Flash);
+  TSim_Board_Setup setup = Simulation_Setup(options->Flash, options->Chip);
   setup.Parity_Dropped = true;
   setup.Line_Faults = options->Faults;
   if (setup.Line_Faults.Any()) {
@@ -161,14 +169,13 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  // The pty is the bridge's serial port; its lines stay where this sets them.
+  // The pty is the bridge's serial port; its lines stay where this sets them. Opening asserts both,
+  // so the reset is released with the boot source chosen.
   const TSim_Session session = *board->Open(SIM_VIEW_USBXPRESS);
   board->Set_Baud_Rate(session, BAUD);
   board->Set_Line_Control(session, LINE_8N1);
-  if (options->Bootloader) {
-    board->Set_Lines(session, {true, true});
-    board->Set_Lines(session, {false, true});
-  }
+  board->Set_Lines(session, {true, options->Bootloader});
+  board->Set_Lines(session, {false, options->Bootloader});
 
   TSim_Pty pty;
   if (!pty.Error().empty()) {

@@ -2,16 +2,13 @@
 // USBXpress mode. Root of the controller class chain (TCP21xx <- TSTM32 <- TVOK_Yeli).
 #pragma once
 
+#include "platform/Bridge_Description.h"
 #include "platform/TClock.h"
 #include "platform/TUsbXpress.h"
 
 #include <cstdint>
 
 enum TState : std::uint8_t { CP_OPEN, CP_ENABLED, CP_BUSY, CP_CLOSE };
-
-// The product strings the bridge reports in its two driver modes.
-inline constexpr const char* VCP_PRODUCT = "Silicon Labs CP210x USB to UART Bridge";
-inline constexpr const char* USBXPRESS_PRODUCT = "USBXpress Device";
 
 // Line-control words of the two protocols (8 data bits, 1 stop bit).
 inline constexpr std::uint16_t LINE_8N1 = 0x0800;  // the parameter protocol

@@ -1,5 +1,7 @@
 #include "bridge/TDevice_Discovery.h"
 
+#include "platform/CP210x_Part.h"
+
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -7,9 +9,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-constexpr std::uint16_t SILABS_VID = 0x10C4;
-constexpr std::uint16_t VCP_PID = 0xEA60;
-constexpr std::uint16_t USBXPRESS_PID = 0xEA61;
 constexpr auto REPAINT_WAIT = 300ms;  // after clearing the log, so the user sees the switch begin
 constexpr auto RESET_WAIT = 1000ms;   // the bridge leaves the bus before its handle is closed
 
@@ -21,8 +20,9 @@ std::string Hex4(std::uint16_t value) {
 }  // namespace
 
 TDevice_Discovery::TDevice_Discovery(TManufacturing& manufacturing, TCP21xx& port, TClock& clock, TLog& program_log,
-                                     TPump pump)
-    : Manufacturing_(manufacturing), Port_(port), Clock_(clock), Log_(program_log), Pump_(std::move(pump)) {}
+                                     TPump pump, TConfirm_Permanent confirm_permanent)
+    : Manufacturing_(manufacturing), Port_(port), Clock_(clock), Log_(program_log), Pump_(std::move(pump)),
+      Confirm_Permanent_(std::move(confirm_permanent)) {}
 
 bool TDevice_Discovery::Read_Product_String() {
   return Manufacturing_.Get_Product_String(0, Product_String, SI_RETURN_DESCRIPTION) == CP210x_SUCCESS;
@@ -85,6 +85,11 @@ void TDevice_Discovery::Change_Driver_Mode(std::uint8_t mode) {
   if (mode != MODE_VCP && mode != MODE_USBXPRESS) return;
   if (Port_.CP_State == CP_OPEN) Port_.Close();
   Manufacturing_.Open(0, Handle);
+  if (!Permanent_Change_Allowed()) {
+    Log_.Add("Driver mode not changed");
+    Manufacturing_.Close(Handle);
+    return;
+  }
   if (Manufacturing_.Set_Pid(Handle, mode == MODE_VCP ? VCP_PID : USBXPRESS_PID) == CP210x_SUCCESS) {
     Log_.Add("Change VID status: succes");
   } else {
@@ -95,4 +100,13 @@ void TDevice_Discovery::Change_Driver_Mode(std::uint8_t mode) {
   Manufacturing_.Reset(Handle);
   Clock_.Sleep(RESET_WAIT);
   Manufacturing_.Close(Handle);
+}
+
+// A part that cannot be read is switched as any other: its write then fails or succeeds by itself.
+bool TDevice_Discovery::Permanent_Change_Allowed() {
+  std::uint8_t part = 0;
+  if (Manufacturing_.Get_Part_Number(Handle, part) != CP210x_SUCCESS || !Is_One_Time_Programmable(part)) return true;
+  Log_.Add("The bridge is a " + Part_Name(part) +
+           ", whose product id can be written only once: this switch is permanent");
+  return Confirm_Permanent_ && Confirm_Permanent_();
 }

@@ -8,6 +8,7 @@
 #include "platform/TManufacturing.h"
 
 #include <cstdint>
+#include <functional>
 
 // Results of Search_Device.
 inline constexpr int SEARCH_NONE = 0;       // nothing, a failed read, or neither product string
@@ -19,9 +20,14 @@ inline constexpr int SEARCH_SEVERAL = 3;    // more than one device attached
 inline constexpr std::uint8_t MODE_VCP = 0;
 inline constexpr std::uint8_t MODE_USBXPRESS = 1;
 
+// Asked before a product id is written that the bridge can take only once (a CP2104); true: write
+// it. Without one, such a switch is refused.
+using TConfirm_Permanent = std::function<bool()>;
+
 class TDevice_Discovery {
 public:
-  TDevice_Discovery(TManufacturing& manufacturing, TCP21xx& port, TClock& clock, TLog& program_log, TPump pump);
+  TDevice_Discovery(TManufacturing& manufacturing, TCP21xx& port, TClock& clock, TLog& program_log, TPump pump,
+                    TConfirm_Permanent confirm_permanent = {});
 
   int Search_Device();
   bool Get_PID_VID();
@@ -34,10 +40,13 @@ public:
 
 private:
   bool Read_Product_String();
+  // False when the bridge can take the product id only once and that was not confirmed.
+  bool Permanent_Change_Allowed();
 
   TManufacturing& Manufacturing_;
   TCP21xx& Port_;
   TClock& Clock_;
   TLog& Log_;
   TPump Pump_;
+  TConfirm_Permanent Confirm_Permanent_;
 };

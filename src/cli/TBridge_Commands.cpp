@@ -3,9 +3,13 @@
 #include "cli/TCli_Device.h"
 #include "cli/TCli_Failure.h"
 #include "cli/TCli_Text.h"
+#include "platform/CP210x_Part.h"
+#include "platform/Printable_Text.h"
 
 #include <QJsonArray>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <iomanip>
@@ -16,13 +20,18 @@ namespace {
 // A bridge comes back 1.5 s after its reset, so this leaves ample room for a slow bus.
 constexpr auto MODE_RETURN_TIMEOUT = 10s;
 constexpr auto MODE_RETURN_POLL = 250ms;
+constexpr const char* PID_WRITTEN = "Change VID status: succes";
 
 struct TListed_Bridge {
   std::uint32_t Index = 0;
   std::string Mode;
   std::uint16_t Vid = 0;
   std::uint16_t Pid = 0;
-  std::string Product;
+  std::string Part;         // empty when it could not be read
+  std::string Description;  // the libraries' name, which tells the mode
+  std::string Product;      // the chip's own USB product string
+  std::string Serial;
+  std::string Usb_Path;
   std::string Serial_Device;
 };
 
@@ -30,15 +39,15 @@ struct TMode {
   const char* Name;
   std::uint8_t Mode;  // for Change_Driver_Mode
   int Search;         // what Search_Device finds in this mode
-  const char* Product;
+  const char* Description;
 };
 
 constexpr TMode MODES[] = {{"vcp", MODE_VCP, SEARCH_VCP, VCP_PRODUCT},
                            {"usbxpress", MODE_USBXPRESS, SEARCH_USBXPRESS, USBXPRESS_PRODUCT}};
 
-std::string Mode_Of_Product(const std::string& product) {
+std::string Mode_Of(const std::string& description) {
   for (const TMode& mode : MODES)
-    if (product == mode.Product) return mode.Name;
+    if (description == mode.Description) return mode.Name;
   return "unknown";
 }
 
@@ -47,6 +56,8 @@ std::string Hex4(std::uint16_t value) {
   std::snprintf(text, sizeof text, "%04x", value);
   return text;
 }
+
+std::string Device_Text(const SI_DEVICE_STRING& text) { return Device_String_Text(text); }
 
 std::vector<TListed_Bridge> Listed_Bridges(TService_Bridges& bridges) {
   TManufacturing& manufacturing = bridges.Manufacturing();
@@ -59,47 +70,102 @@ std::vector<TListed_Bridge> Listed_Bridges(TService_Bridges& bridges) {
   for (std::uint32_t index = 0; index < count; ++index) {
     TListed_Bridge bridge;
     bridge.Index = index;
-    SI_DEVICE_STRING product{};
-    if (manufacturing.Get_Product_String(index, product, SI_RETURN_DESCRIPTION) == CP210x_SUCCESS)
-      bridge.Product = Device_String_Text(product);
-    bridge.Mode = Mode_Of_Product(bridge.Product);
+    SI_DEVICE_STRING description{};
+    if (manufacturing.Get_Product_String(index, description, SI_RETURN_DESCRIPTION) == CP210x_SUCCESS)
+      bridge.Description = Device_Text(description);
+    bridge.Mode = Mode_Of(bridge.Description);
     CP210x_HANDLE handle = 0;
     if (manufacturing.Open(index, handle) == CP210x_SUCCESS) {
       manufacturing.Get_Device_Vid(handle, bridge.Vid);
       manufacturing.Get_Device_Pid(handle, bridge.Pid);
+      std::uint8_t part = 0;
+      if (manufacturing.Get_Part_Number(handle, part) == CP210x_SUCCESS) bridge.Part = Part_Name(part);
       manufacturing.Close(handle);
+    }
+    if (const TBridge* facts = bridges.Bridge(index)) {
+      bridge.Product = facts->Product;
+      bridge.Serial = facts->Serial;
+      bridge.Usb_Path = facts->Key.Usb_Path;
     }
     bridge.Serial_Device = bridges.Serial_Device(index);
     listed.push_back(bridge);
   }
   return listed;
 }
+
+QString Shown(const std::string& text) { return QString::fromStdString(Printable_Text(text)); }
+
+void Print_Json_List(TCli_Context& context, const std::vector<TListed_Bridge>& listed) {
+  QJsonArray bridges;
+  for (const TListed_Bridge& bridge : listed)
+    bridges.append(QJsonObject{{"index", static_cast<int>(bridge.Index)},
+                               {"mode", QString::fromStdString(bridge.Mode)},
+                               {"vid", QString::fromStdString(Hex4(bridge.Vid))},
+                               {"pid", QString::fromStdString(Hex4(bridge.Pid))},
+                               {"part", bridge.Part.empty() ? QJsonValue() : QJsonValue(Shown(bridge.Part))},
+                               {"serial_device", Shown(bridge.Serial_Device)},
+                               {"usb_path", Shown(bridge.Usb_Path)},
+                               {"serial_number", Shown(bridge.Serial)},
+                               {"product", Shown(bridge.Product)},
+                               {"description", Shown(bridge.Description)}});
+  Print_Json(context.Out, {{"bridges", bridges}});
+}
+
+// Columns as wide as their widest entry; the last one is not padded.
+void Print_Table(std::ostream& out, const std::vector<std::vector<std::string>>& rows) {
+  std::vector<std::size_t> widths(rows.front().size(), 0);
+  for (const auto& row : rows)
+    for (std::size_t column = 0; column < row.size(); ++column)
+      widths[column] = std::max(widths[column], row[column].size());
+  for (const auto& row : rows) {
+    for (std::size_t column = 0; column + 1 < row.size(); ++column)
+      out << std::left << std::setw(static_cast<int>(widths[column] + 2)) << row[column];
+    out << row.back() << '\n';
+  }
+}
+
+// The one bridge, before it is switched: its part decides whether the switch can be undone.
+void Require_Consent_For_Permanent(TCli_Context& context, TManufacturing& manufacturing) {
+  CP210x_HANDLE handle = 0;
+  std::uint8_t part = 0;
+  if (manufacturing.Open(0, handle) != CP210x_SUCCESS) return;
+  const bool read = manufacturing.Get_Part_Number(handle, part) == CP210x_SUCCESS;
+  manufacturing.Close(handle);
+  if (read && Is_One_Time_Programmable(part) && !context.Options.Permanent)
+    Fail(EXIT_BAD_INPUT, "the bridge is a " + Part_Name(part) +
+                             ", whose product id can be written only once, so this switch cannot be undone: add "
+                             "--permanent to make it");
+}
+
+// The switched bridge comes back as a new device, often under another ttyUSB number: it is the one
+// on the same USB port with the same serial number.
+std::optional<std::string> Returned_In_Mode(TService_Bridges& bridges, const TBridge& switched, const TMode& target) {
+  std::uint32_t count = 0;
+  if (bridges.Manufacturing().Get_Num_Devices(count) != CP210x_SUCCESS) return std::nullopt;
+  for (std::uint32_t index = 0; index < count; ++index) {
+    const TBridge* bridge = bridges.Bridge(index);
+    if (bridge && Same_Bridge(switched, *bridge) && Bridge_Description(*bridge) == target.Description)
+      return bridges.Serial_Device(index);
+  }
+  return std::nullopt;
+}
 }  // namespace
 
 void Run_List(TCli_Context& context) {
   const std::vector<TListed_Bridge> listed = Listed_Bridges(context.Bridges());
-  if (context.Options.Json) {
-    QJsonArray bridges;
-    for (const TListed_Bridge& bridge : listed)
-      bridges.append(QJsonObject{{"index", static_cast<int>(bridge.Index)},
-                                 {"mode", QString::fromStdString(bridge.Mode)},
-                                 {"vid", QString::fromStdString(Hex4(bridge.Vid))},
-                                 {"pid", QString::fromStdString(Hex4(bridge.Pid))},
-                                 {"product", QString::fromStdString(bridge.Product)},
-                                 {"serial_device", QString::fromStdString(bridge.Serial_Device)}});
-    Print_Json(context.Out, {{"bridges", bridges}});
-    return;
-  }
+  if (context.Options.Json) return Print_Json_List(context, listed);
   if (listed.empty()) {
     context.Err << "yeli-cli: list: no CP210x bridge is attached\n";
     return;
   }
-  context.Out << std::left << std::setw(7) << "INDEX" << std::setw(11) << "MODE" << std::setw(11) << "VID:PID"
-              << std::setw(16) << "SERIAL DEVICE" << "PRODUCT\n";
+  std::vector<std::vector<std::string>> rows = {
+      {"INDEX", "MODE", "VID:PID", "PART", "SERIAL DEVICE", "USB", "SERIAL", "PRODUCT", "DESCRIPTION"}};
   for (const TListed_Bridge& bridge : listed)
-    context.Out << std::setw(7) << bridge.Index << std::setw(11) << bridge.Mode << std::setw(11)
-                << Hex4(bridge.Vid) + ":" + Hex4(bridge.Pid) << std::setw(16) << bridge.Serial_Device
-                << bridge.Product << '\n';
+    rows.push_back({std::to_string(bridge.Index), bridge.Mode, Hex4(bridge.Vid) + ":" + Hex4(bridge.Pid),
+                    bridge.Part.empty() ? "?" : bridge.Part, Printable_Text(bridge.Serial_Device),
+                    Printable_Text(bridge.Usb_Path), Printable_Text(bridge.Serial), Printable_Text(bridge.Product),
+                    Printable_Text(bridge.Description)});
+  Print_Table(context.Out, rows);
 }
 
 // The bridge leaves the bus at its reset and comes back in the new mode; the wait ends when it does.
@@ -115,16 +181,22 @@ void Run_Mode(TCli_Context& context) {
     context.Out << "the bridge is in " << target->Name << " mode already\n";
     return;
   }
+  TService_Bridges& bridges = context.Bridges();
+  const TBridge switched = *bridges.Bridge(0);
+  Require_Consent_For_Permanent(context, bridges.Manufacturing());
   device.Discovery().Change_Driver_Mode(target->Mode);
   const std::vector<std::string> switch_log = device.Log().Lines();
+  if (std::find(switch_log.begin(), switch_log.end(), PID_WRITTEN) == switch_log.end())
+    Fail(EXIT_DEVICE, "the bridge did not take the new product id (the switch logged: " + Joined(switch_log) + ")");
   const TDuration deadline = context.Clock.Now() + MODE_RETURN_TIMEOUT;
-  while (device.Discovery().Search_Device() != target->Search) {
+  std::optional<std::string> serial_device;
+  while (!(serial_device = Returned_In_Mode(bridges, switched, *target))) {
     if (context.Clock.Now() >= deadline)
       Fail(EXIT_DEVICE, "the bridge did not come back in " + std::string(target->Name) + " mode within " +
-                            std::to_string(MODE_RETURN_TIMEOUT.count()) + " s (the switch logged: " +
-                            Joined(switch_log) + ")");
+                            std::to_string(MODE_RETURN_TIMEOUT.count()) +
+                            " s (the switch logged: " + Joined(switch_log) + ")");
     context.Clock.Sleep(MODE_RETURN_POLL);
     context.Stop_Point();
   }
-  context.Out << "the bridge is in " << target->Name << " mode now\n";
+  context.Out << "the bridge is in " << target->Name << " mode now, at " << Printable_Text(*serial_device) << '\n';
 }

@@ -3,10 +3,10 @@
 #include <array>
 
 namespace {
-const std::array<TCli_Command, 13> COMMANDS = {{
+const std::array<TCli_Command, 14> COMMANDS = {{
     {"list", "", 0, EXTRA_JSON, Run_List,
-     "the attached bridges: index, driver mode, vid:pid, serial device, product"},
-    {"mode", "vcp|usbxpress", 1, EXTRA_NONE, Run_Mode,
+     "the attached bridges: mode, ids, part, serial device, USB path and strings"},
+    {"mode", "vcp|usbxpress", 1, EXTRA_PERMANENT, Run_Mode,
      "switch the bridge's driver mode and wait until it is back"},
     {"identify", "", 0, EXTRA_JSON | EXTRA_BAUD, Run_Identify,
      "the chip, its memory map and the firmware version, through the bootloader"},
@@ -21,6 +21,7 @@ const std::array<TCli_Command, 13> COMMANDS = {{
     {"cnf diff", "A.cnf B.cnf", 2, EXTRA_JSON, Run_Cnf_Diff, "compare two configuration files (no device needed)"},
     {"image show", "FILE.hex", 1, EXTRA_JSON | EXTRA_FAMILY, Run_Image_Show,
      "check a firmware image as flash does and show what it holds (no device needed)"},
+    {"doctor", "", 0, EXTRA_NONE, Run_Doctor, "check this machine's set-up for the bridge, one line per check"},
 }};
 }  // namespace
 

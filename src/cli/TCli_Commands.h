@@ -10,11 +10,12 @@
 // Options beyond --simulate, --sim-state and --verbose, which every command accepts.
 enum TCli_Extra : std::uint8_t {
   EXTRA_NONE = 0,
-  EXTRA_JSON = 1,   // --json
-  EXTRA_STORE = 2,  // --store
-  EXTRA_RANGE = 4,   // --address, --length
-  EXTRA_BAUD = 8,    // --baud
-  EXTRA_FAMILY = 16,  // --family
+  EXTRA_JSON = 1,        // --json
+  EXTRA_STORE = 2,       // --store
+  EXTRA_RANGE = 4,       // --address, --length
+  EXTRA_BAUD = 8,        // --baud
+  EXTRA_FAMILY = 16,     // --family
+  EXTRA_PERMANENT = 32,  // --permanent
 };
 
 struct TCli_Command {
@@ -41,3 +42,4 @@ void Run_Read_Flash(TCli_Context& context);
 void Run_Cnf_Show(TCli_Context& context);
 void Run_Cnf_Diff(TCli_Context& context);
 void Run_Image_Show(TCli_Context& context);
+void Run_Doctor(TCli_Context& context);

@@ -1,11 +1,13 @@
 // What a yeli-cli command works with: its options and arguments, the clock, the two output streams,
-// and the bridges, which are made when a command first needs them.
+// the bridges, which are made when a command first needs them, the checks of the set-up, and the stop
+// request of a signal.
 #pragma once
 
+#include "cli/TCli_Failure.h"
 #include "cli/TCli_Options.h"
 #include "cli/TProgress_Display.h"
-#include "cli/TCli_Failure.h"
 #include "platform/TClock.h"
+#include "platform/TSetup_Check.h"
 #include "platform/TStop_Flag.h"
 #include "supervisor/TService_Bridges.h"
 
@@ -13,6 +15,9 @@
 #include <ostream>
 #include <string>
 #include <vector>
+
+// Checks this machine's set-up for real bridges.
+using TSetup_Checker = std::function<std::vector<TSetup_Check>()>;
 
 struct TCli_Context {
   const TCli_Options& Options;
@@ -22,7 +27,8 @@ struct TCli_Context {
   std::ostream& Err;
   bool Err_Is_Terminal;
   std::function<TService_Bridges&()> Bridges;  // fails with the reason when they cannot be made
-  const TStop_Flag* Stop = nullptr;            // set by SIGINT or SIGTERM
+  TSetup_Checker Check_Setup;
+  const TStop_Flag* Stop = nullptr;  // set by SIGINT or SIGTERM
 
   // Between two steps of a command: a stop request ends the command here, unwinding as a failure
   // does, so that the controller is restarted and partial files are removed.

@@ -22,12 +22,10 @@ TCli_Device::TCli_Device(TCli_Context& context)
     : Context_(context), Bridges_(context.Bridges()), Log_(context.Options.Verbose ? &context.Err : nullptr),
       Trace_(context.Options.Verbose ? std::make_unique<TWire_Trace>(Bridges_.UsbXpress(), context.Err) : nullptr),
       Controller_(Wire(Bridges_, Trace_), context.Clock),
-      Discovery_(Bridges_.Manufacturing(), Controller_, context.Clock, Log_, [] {}) {}
+      Discovery_(Bridges_.Manufacturing(), Controller_, context.Clock, Log_, [] {},
+                 [&context] { return context.Options.Permanent; }) {}
 
-TCli_Device::~TCli_Device() {
-  if (In_Bootloader_) Restart_Application();
-  if (Controller_.CP_State != CP_CLOSE) Controller_.Close();
-}
+TCli_Device::~TCli_Device() { Restart_Application(); }
 
 std::string TCli_Device::With_Port_Error(std::string message) const {
   if (const std::string cause = Controller_.Port_Error(); !cause.empty()) message += ": " + cause;
@@ -70,7 +68,6 @@ void TCli_Device::Warn_If_Slowed(std::uint32_t baud) const {
 TIdentification TCli_Device::Identify() {
   Controller_.BautRate = static_cast<std::int32_t>(Boot_Baud());
   const TIdentification identification = Identify_Controller(Controller_, Log_);
-  In_Bootloader_ = identification.Stage >= LINK_NO_ANSWER;  // the chip was reset towards its bootloader
   if (identification.Stage != LINK_DONE) Fail_Link(identification.Stage, BOOTLOADER_SILENT);
   Warn_If_Slowed(static_cast<std::uint32_t>(Controller_.BautRate));
   Context_.Stop_Point();
@@ -89,14 +86,8 @@ void TCli_Device::Open_Bootloader() {
 // Also after a failure, so that the board goes back to work; a port that cannot be opened any more
 // leaves the chip where it is. Chip_Disconnect sends no byte, so the port's rate does not matter.
 void TCli_Device::Restart_Application() {
-  In_Bootloader_ = false;
-  if (Controller_.CP_State == CP_CLOSE && Open_Link(Controller_, LINE_8N1) != LINK_DONE) {
+  if (Leave_Running(Controller_) != LINK_DONE)
     Context_.Err << "yeli-cli: warning: " << With_Port_Error("the controller could not be restarted") << '\n';
-    return;
-  }
-  Controller_.Chip_Disconnect();
-  Controller_.Close();
-  Controller_.CP_State = CP_CLOSE;
   Controller_.BautRate = BOOT_BAUD_SAFE;
 }
 

@@ -32,12 +32,8 @@ public:
   void Require_Known_Flash();
   // Opens the port again for the bootloader that identification left running, at its rate.
   void Open_Bootloader();
-  // Restarts the chip into its application and closes the port.
+  // Restarts a chip left in its bootloader into its application and closes the port.
   void Restart_Application();
-  // A firmware update is about to reset the chip into its bootloader, and restarts it itself when
-  // it returns.
-  void Update_Starts() { In_Bootloader_ = true; }
-  void Application_Started() { In_Bootloader_ = false; }
   // The bootloader rate of this command: --baud, or the fastest.
   std::uint32_t Boot_Baud() const;
   // On standard error, when a bootloader session ended below the rate asked for.
@@ -62,5 +58,4 @@ private:
   std::unique_ptr<TWire_Trace> Trace_;  // before the controller, which talks through it
   TVOK_Yeli Controller_;
   TDevice_Discovery Discovery_;
-  bool In_Bootloader_ = false;
 };

@@ -52,7 +52,9 @@ std::variant<TCli_Options, TCli_Request, TOption_Error> Parse_Cli_Options(const 
                      {"json", "json"},
                      {"verbose", "verbose"},
                      {"store", "store"},
+                     {"permanent", "permanent"},
                      {"sim-state", "state file", "FILE"},
+                     {"sim-chip", "chip", "CHIP"},
                      {"sim-faults", "line faults", "LIST"},
                      {"sim-seed", "fault seed", "N"},
                      {"address", "address", "A"},
@@ -66,9 +68,15 @@ std::variant<TCli_Options, TCli_Request, TOption_Error> Parse_Cli_Options(const 
   options.Json = parser.isSet("json");
   options.Verbose = parser.isSet("verbose");
   options.Store = parser.isSet("store");
+  options.Permanent = parser.isSet("permanent");
   if (parser.isSet("sim-state")) {
     options.Bridges.Sim_State = parser.value("sim-state").toStdString();
     if (options.Bridges.Sim_State.empty()) return TOption_Error{"--sim-state needs a file name"};
+  }
+  if (parser.isSet("sim-chip")) {
+    const auto chip = Parse_Sim_Chip(parser.value("sim-chip").toStdString());
+    if (const auto* error = std::get_if<TOption_Error>(&chip)) return *error;
+    options.Bridges.Sim_Chip = std::get<std::uint8_t>(chip);
   }
   if (parser.isSet("sim-faults"))
     if (auto problem = Set_Sim_Faults(parser.value("sim-faults").toStdString(), options.Bridges)) return *problem;

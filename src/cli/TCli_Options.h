@@ -11,10 +11,11 @@
 #include <vector>
 
 struct TCli_Options {
-  TService_Options Bridges;  // --simulate[=MODE], --sim-state FILE, --sim-faults LIST, --sim-seed N
+  TService_Options Bridges;  // --simulate[=MODE], --sim-state FILE, --sim-chip CHIP, --sim-faults LIST, --sim-seed N
   bool Json = false;         // one JSON document on standard output
   bool Verbose = false;      // every byte on the wire, and the log lines, on standard error
   bool Store = false;        // load, reset-filter: store the settings permanently afterwards
+  bool Permanent = false;    // mode: write a product id that the bridge can take only once
   std::optional<std::uint32_t> Address;  // read-flash
   std::optional<std::uint32_t> Length;   // read-flash
   std::optional<std::uint32_t> Baud;     // identify, flash, read-flash: the bootloader's rate

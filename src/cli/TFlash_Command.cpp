@@ -68,13 +68,11 @@ void Run_Flash(TCli_Context& context) {
   const TDuration start = context.Clock.Now();
   TProgress_Display progress(context.Err, context.Progress_Style(), "flash");
   device.Log().Clear();
-  device.Update_Starts();
   const TUpdate_Result result =
       Update_Firmware(chip, context.Clock, {file, device.Boot_Baud(), context.Stop}, device.Log(),
                       [&](const TFlash_Progress& counts) { progress.Show(counts.Done, counts.Total); });
   if (chip.FirmUpdTrear) progress.Show(chip.FirmUpdTrear->Progress().Done, chip.FirmUpdTrear->Progress().Total);
   progress.Finish();
-  device.Application_Started();  // the update restarted the chip, or never reached it
   device.Warn_If_Slowed(result.Baud);
   if (result.Outcome != UPDATE_WRITTEN) Fail_Update(context, device, image, result.Outcome);
 

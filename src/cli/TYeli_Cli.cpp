@@ -42,6 +42,7 @@ void Check_Usage(const TCli_Command& command, const TCli_Options& options, std::
     const char* Refusal;
   } extras[] = {{options.Json, EXTRA_JSON, "--json does not apply to this command"},
                 {options.Store, EXTRA_STORE, "--store does not apply to this command"},
+                {options.Permanent, EXTRA_PERMANENT, "--permanent does not apply to this command"},
                 {options.Address || options.Length, EXTRA_RANGE, "--address and --length do not apply to this command"},
                 {options.Baud.has_value(), EXTRA_BAUD, "--baud does not apply to this command"},
                 {options.Family != nullptr, EXTRA_FAMILY, "--family does not apply to this command"}};
@@ -59,14 +60,19 @@ int Run(const TCli_Options& options, const TCli_Host& host) {
     const std::vector<std::string> arguments(options.Words.begin() + static_cast<std::ptrdiff_t>(name_length),
                                              options.Words.end());
     Check_Usage(command, options, arguments.size());
-    TCli_Context context{options, arguments, host.Clock, host.Out, host.Err, host.Err_Is_Terminal,
+    TCli_Context context{options,
+                         arguments,
+                         host.Clock,
+                         host.Out,
+                         host.Err,
+                         host.Err_Is_Terminal,
                          [&]() -> TService_Bridges& {
                            std::string error;
                            if (!bridges) bridges = host.Make_Bridges(options.Bridges, error);
                            if (!bridges) Fail(EXIT_BAD_INPUT, error);
                            return *bridges;
                          },
-                         host.Stop};
+                         host.Check_Setup, host.Stop};
     command.Run(context);
     return EXIT_DONE;
   } catch (const TCli_Failure& failure) {
@@ -106,9 +112,11 @@ std::string Cli_Usage() {
            "  --simulate[=MODE]    work on the built-in virtual controller instead of real hardware:\n"
            "                       vcp (default), usbxpress, blank or old\n"
            "  --sim-state FILE     with --simulate: keep the virtual controller in FILE between runs\n"
+           "  --sim-chip CHIP      with --simulate: the virtual bridge, cp2102 (default), cp2102n or cp2104\n"
            "  --sim-faults LIST    with --simulate: a bad line, e.g. noise=0.0005,late=0.02,drop=0.01,\n"
            "                       unplug=SECONDS (the bridge leaves the bus for 2 s at that period)\n"
            "  --sim-seed N         when the faults strike (default: from the clock; --verbose tells it)\n"
+           "  --permanent          mode: switch a bridge whose product id can be written only once (CP2104)\n"
            "  --json               one JSON document on standard output (list, identify, read, cnf, image)\n"
            "  --verbose            every byte on the wire, in hex, and the log lines on standard error\n"
            "  --store              load, reset-filter: store the settings permanently afterwards\n"
@@ -120,7 +128,9 @@ std::string Cli_Usage() {
            "  -h, --help           show this help and exit\n"
            "  --version            show the version and exit\n"
            "\nNumbers are decimal, or hexadecimal after 0x. Exit status: 0 done; 1 no usable bridge, or\n"
-           "the device refused or did not answer; 2 bad usage or a bad file; 130 stopped by Ctrl+C or\n"
-           "SIGTERM (the controller is restarted into its application, partial files are removed).\n";
+           "the device refused or did not answer, or doctor found a problem; 2 bad usage or a bad file;\n"
+           "130 stopped by Ctrl+C or SIGTERM (the controller is restarted into its application, partial\n"
+           "files are removed). Real bridges are looked for under /sys and /dev, or under YELI_SYSFS_ROOT\n"
+           "and YELI_DEV_ROOT.\n";
   return usage.str();
 }

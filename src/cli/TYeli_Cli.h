@@ -2,6 +2,7 @@
 // turns the command's end into the exit status, with one line on standard error for a failure.
 #pragma once
 
+#include "cli/TCli_Context.h"
 #include "platform/TClock.h"
 #include "platform/TStop_Flag.h"
 #include "supervisor/TService_Bridges.h"
@@ -22,6 +23,7 @@ struct TCli_Host {
   std::ostream& Err;
   bool Err_Is_Terminal;
   TBridges_Maker Make_Bridges;
+  TSetup_Checker Check_Setup;  // the checks of doctor on this machine
   const TStop_Flag* Stop = nullptr;  // set by SIGINT or SIGTERM
 };
 

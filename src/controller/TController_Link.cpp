@@ -40,3 +40,15 @@ bool Store_Settings(TVOK_Yeli& controller) {
   std::int32_t ignored = 0;
   return controller.GetParam(PARAM_STORE_SETTINGS, ignored);
 }
+
+TLink_Stage Leave_Running(TSTM32& chip) {
+  if (chip.Bootloader_Started) {
+    if (chip.CP_State == CP_CLOSE) {
+      if (const TLink_Stage opened = Open_Link(chip, LINE_8N1); opened != LINK_DONE) return opened;
+    }
+    chip.Chip_Disconnect();
+  }
+  if (chip.CP_State != CP_CLOSE) chip.Close();
+  chip.CP_State = CP_CLOSE;
+  return LINK_DONE;
+}

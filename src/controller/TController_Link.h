@@ -28,3 +28,10 @@ TLink_Stage Start_Work_Mode(TVOK_Yeli& controller);
 
 // The store-settings command (a read of parameter 96); true when the controller answered.
 bool Store_Settings(TVOK_Yeli& controller);
+
+// Before the program lets go of the bridge: restarts a chip that it left in its bootloader into its
+// application, opening the port again for that if needed, then closes the port. Closing a tty
+// releases RTS and DTR together (cp210x.c, cp210x_close disables the UART), which does not reset
+// the chip, so one left in its bootloader would stay stopped there. LINK_DONE, or the stage at
+// which opening the port failed, the chip then left as it is.
+TLink_Stage Leave_Running(TSTM32& chip);

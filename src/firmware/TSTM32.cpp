@@ -69,6 +69,7 @@ void TSTM32::Chip_Reset() {
 
 // RTS held asserted through the reset pulse starts the ROM bootloader.
 std::uint8_t TSTM32::Chip_Connect() {
+  Bootloader_Started = true;
   Set_RTS(1);
   Clock_.Sleep(BOOT_LINE_SETTLE);
   Chip_Reset();
@@ -88,6 +89,7 @@ void TSTM32::Chip_Disconnect() {
   Clock_.Sleep(BOOT_LINE_SETTLE);
   Chip_Reset();
   STM_State = ST_CLOSE;
+  Bootloader_Started = false;
 }
 
 bool TSTM32::Chip_Get_Command() {

@@ -79,6 +79,9 @@ public:
   std::uint32_t SysM_S_ = 0;
   std::uint32_t SysM_F_ = 0;
   TSTMState STM_State = ST_CLOSE;
+  // This object last reset the chip towards its ROM bootloader (Chip_Connect), and has not restarted
+  // it into its application since (Chip_Disconnect). Closing the port does not restart it.
+  bool Bootloader_Started = false;
   std::unique_ptr<TFirmUpdTrear> FirmUpdTrear;  // the worker started last; kept until the next one
   std::uint8_t byteArray[256] = {};
 

@@ -1,5 +1,5 @@
-// The bridge's identity in either driver mode: count, product string, vendor and product id,
-// rewriting the product id and resetting the bridge. Status 0 is success.
+// The bridge's identity in either driver mode: count, product string, vendor and product id, part
+// number, rewriting the product id and resetting the bridge. Status 0 is success.
 #pragma once
 
 #include "platform/TDevice_String.h"
@@ -27,6 +27,8 @@ public:
   virtual CP210x_STATUS Close(CP210x_HANDLE handle) = 0;
   virtual CP210x_STATUS Get_Device_Vid(CP210x_HANDLE handle, std::uint16_t& vid) = 0;
   virtual CP210x_STATUS Get_Device_Pid(CP210x_HANDLE handle, std::uint16_t& pid) = 0;
+  // The CP210x part number (CP210x_PART_* of platform/CP210x_Part.h).
+  virtual CP210x_STATUS Get_Part_Number(CP210x_HANDLE handle, std::uint8_t& part) = 0;
   // Writes the product id into the bridge's configuration memory; it takes effect at the next
   // enumeration.
   virtual CP210x_STATUS Set_Pid(CP210x_HANDLE handle, std::uint16_t pid) = 0;

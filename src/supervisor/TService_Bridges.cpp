@@ -11,6 +11,7 @@ public:
   TUsbXpress& UsbXpress() override { return Bus.UsbXpress(); }
   TManufacturing& Manufacturing() override { return Bus.Manufacturing(); }
   std::string Serial_Device(std::uint32_t index) override { return Bus.Serial_Device(index); }
+  const TBridge* Bridge(std::uint32_t index) override { return Bus.Bridge(index); }
   TSim_Bus Bus;
 };
 
@@ -19,9 +20,10 @@ public:
   TUsbXpress& UsbXpress() override { return Bridges_.UsbXpress(); }
   TManufacturing& Manufacturing() override { return Bridges_.Manufacturing(); }
   std::string Serial_Device(std::uint32_t index) override { return Bridges_.Serial_Device(index); }
+  const TBridge* Bridge(std::uint32_t index) override { return Bridges_.Bridge(index); }
 
 private:
-  TLinux_Bridges Bridges_;
+  TLinux_Bridges Bridges_{Host_Roots_From_Environment()};
 };
 
 TSim_Factory_State Factory_State(TSimulate_Mode mode) {
@@ -40,7 +42,8 @@ std::unique_ptr<TService_Bridges> Make_Service_Bridges(const TService_Options& o
                                                        std::string& error) {
   if (!options.Simulate) return std::make_unique<THardware_Bridges>();
   auto simulated = std::make_unique<TSimulated_Bridges>(clock);
-  TSim_Board_Setup setup = Simulation_Setup(Factory_State(*options.Simulate));
+  TSim_Board_Setup setup =
+      Simulation_Setup(Factory_State(*options.Simulate), options.Sim_Chip.value_or(SIM_PART_CP2102));
   setup.Line_Faults = options.Sim_Faults;
   setup.Fault_Seed = options.Sim_Seed.value_or(0);
   if (!Attach_Board(simulated->Bus, std::move(setup), options.Sim_State, std::move(report), error))

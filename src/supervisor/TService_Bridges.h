@@ -1,7 +1,8 @@
 // The bridges yeli-service and yeli-cli work with: the built-in virtual controller under --simulate,
-// the CP210x bridges attached to this machine otherwise.
+// the CP210x bridges attached to this machine otherwise (under the roots the environment names).
 #pragma once
 
+#include "platform/TBridge.h"
 #include "platform/TClock.h"
 #include "platform/TManufacturing.h"
 #include "platform/TUsbXpress.h"
@@ -19,6 +20,9 @@ public:
   virtual TManufacturing& Manufacturing() = 0;
   // The serial device of the bridge that the manufacturing view lists at `index`; empty when none.
   virtual std::string Serial_Device(std::uint32_t index) = 0;
+  // What the host knows of that bridge from the same listing: the chip's own product string, its
+  // serial number and USB path; null when none.
+  virtual const TBridge* Bridge(std::uint32_t index) = 0;
 };
 
 // Nothing, with the reason in `error`, when the virtual controller's state file cannot be used.

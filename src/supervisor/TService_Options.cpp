@@ -1,5 +1,6 @@
 #include "supervisor/TService_Options.h"
 
+#include "platform/CP210x_Part.h"
 #include "platform/sim/Parse_Sim_Faults.h"
 
 #include <array>
@@ -39,14 +40,14 @@ std::variant<TService_Options, TService_Request, TOption_Error> Parse_Service_Op
     if (const auto simulate = Parse_Simulate_Option(argument)) {
       if (const auto* error = std::get_if<TOption_Error>(&*simulate)) return *error;
       options.Simulate = std::get<TSimulate_Mode>(*simulate);
-    } else if (argument == "--sim-state" || argument.starts_with("--sim-state=")) {
-      if (argument == "--sim-state") {
-        if (++i == arguments.size()) return TOption_Error{"--sim-state needs a file name"};
-        options.Sim_State = arguments[i];
-      } else {
-        options.Sim_State = argument.substr(std::string("--sim-state=").size());
-      }
-      if (options.Sim_State.empty()) return TOption_Error{"--sim-state needs a file name"};
+    } else if (const auto chip_name = Option_Value(arguments, i, "--sim-chip", error)) {
+      if (error) return TOption_Error{"--sim-chip needs a chip"};
+      const auto chip = Parse_Sim_Chip(*chip_name);
+      if (const auto* error = std::get_if<TOption_Error>(&chip)) return *error;
+      options.Sim_Chip = std::get<std::uint8_t>(chip);
+    } else if (const auto state = Option_Value(arguments, i, "--sim-state", error)) {
+      if (error || state->empty()) return TOption_Error{"--sim-state needs a file name"};
+      options.Sim_State = *state;
     } else if (const auto list = Option_Value(arguments, i, "--sim-faults", error)) {
       if (error) return *error;
       if (auto problem = Set_Sim_Faults(*list, options)) return *problem;
@@ -88,15 +89,21 @@ std::string Settle_Sim_Seed(TService_Options& options) {
   return Sim_Seed_Line(*options.Sim_Seed);
 }
 
+std::variant<std::uint8_t, TOption_Error> Parse_Sim_Chip(const std::string& value) {
+  if (const auto part = Part_Named(value)) return *part;
+  return TOption_Error{"unknown chip '" + value + "' for --sim-chip (use " + PART_NAMES + ")"};
+}
+
 std::optional<TOption_Error> Simulation_Problem(const TService_Options& options) {
   if (!options.Sim_State.empty() && !options.Simulate) return TOption_Error{"--sim-state needs --simulate"};
   if (options.Sim_Faults.Any() && !options.Simulate) return TOption_Error{"--sim-faults needs --simulate"};
   if (options.Sim_Seed && !options.Simulate) return TOption_Error{"--sim-seed needs --simulate"};
+  if (options.Sim_Chip && !options.Simulate) return TOption_Error{"--sim-chip needs --simulate"};
   return std::nullopt;
 }
 
 std::string Service_Usage() {
-  return "Usage: yeli-service [--simulate[=vcp|usbxpress|blank|old]] [--sim-state FILE]\n"
+  return "Usage: yeli-service [--simulate[=vcp|usbxpress|blank|old]] [--sim-chip CHIP] [--sim-state FILE]\n"
          "                    [--sim-faults LIST] [--sim-seed N]\n"
          "\n"
          "The service tool for the Yeli ventilation controller.\n"
@@ -106,6 +113,7 @@ std::string Service_Usage() {
          "                       usbxpress  bridge in USBXpress mode, firmware 2.3\n"
          "                       blank      bridge in USBXpress mode, flash erased\n"
          "                       old        bridge in USBXpress mode, firmware 2.0\n"
+         "  --sim-chip CHIP    the virtual controller's bridge: cp2102 (default), cp2102n or cp2104\n"
          "  --sim-state FILE   keep the virtual controller's flash, settings and bridge identity in\n"
          "                     FILE from one run to the next\n"
          "  --sim-faults LIST  with --simulate: a bad line, e.g. noise=0.0005,late=0.02,drop=0.01\n"
@@ -115,7 +123,8 @@ std::string Service_Usage() {
          "  -h, --help         show this help and exit\n"
          "  -v, --version      show the version and exit\n"
          "\n"
-         "Without --simulate the program works with the CP210x bridges attached to this machine.\n";
+         "Without --simulate the program works with the CP210x bridges attached to this machine; it\n"
+         "looks for them under /sys and /dev, or under YELI_SYSFS_ROOT and YELI_DEV_ROOT when set.\n";
 }
 
 std::string Service_Version() { return "yeli-service 3.9\n"; }

@@ -16,6 +16,7 @@ struct TService_Options {
   std::string Sim_State;                   // file that keeps the virtual controller between runs
   TSim_Line_Faults Sim_Faults;             // --sim-faults LIST: the virtual line's faults
   std::optional<std::uint32_t> Sim_Seed;   // --sim-seed N: when the faults strike
+  std::optional<std::uint8_t> Sim_Chip;    // the virtual bridge's part number (CP210X_PART_*); CP2102 if none
 };
 
 enum TService_Request { SHOW_HELP, SHOW_VERSION };
@@ -38,6 +39,8 @@ std::optional<TOption_Error> Set_Sim_Seed(const std::string& text, TService_Opti
 // the run can be repeated; empty without faults.
 std::string Settle_Sim_Seed(TService_Options& options);
 
+// The value of --sim-chip: the part number it names, or what is wrong with it.
+std::variant<std::uint8_t, TOption_Error> Parse_Sim_Chip(const std::string& value);
 // What is wrong with a combination of the simulation options, if anything.
 std::optional<TOption_Error> Simulation_Problem(const TService_Options& options);
 

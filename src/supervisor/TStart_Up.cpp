@@ -9,6 +9,7 @@
 #include "ui/TForm1.h"
 #include "ui/TQt_Dialogs.h"
 #include "ui/TQt_Timer_Engine.h"
+#include "ui/TStop_Signals.h"
 #include "ui/TWindow_Fonts.h"
 
 #include <QApplication>
@@ -62,6 +63,7 @@ int Run_Yeli_Service(int argc, char** argv) {
 
   TForm1 form(environment);
   form.FormCreate();
+  const TStop_Signals stop_signals([&form] { form.close(); });
   form.show();
   return application.exec();
 }

@@ -1,5 +1,6 @@
 #include "ui/TForm1.h"
 
+#include "controller/TController_Link.h"
 #include "ui/Data_Folders.h"
 #include "ui/TError_Box.h"
 #include "ui/TWidget_Maker.h"
@@ -16,6 +17,10 @@ namespace {
 constexpr int CLIENT_WIDTH = 1185;
 constexpr int CLIENT_HEIGHT = 355;
 constexpr const char* EXIT_QUESTION = "Do you really want to exit the program without Write Config?";
+constexpr const char* PERMANENT_QUESTION =
+    "This bridge is a CP2104: its product id can be written only once, so this switch of its driver mode can never "
+    "be undone. Switch it anyway?";
+constexpr const char* NOT_RESTARTED = "The controller could not be restarted into its application";
 
 QWidget* Make_Page(QTabWidget* pages, const char* name, const char* caption) {
   auto* page = new QWidget;
@@ -120,7 +125,8 @@ void TForm1::FormCreate() {
       Control, *Controller, *Panel, Control_Log, TConfig_Dialogs{Environment.Dialogs, this, OpenDialog2, SaveDialog1},
       flags, [this](TVOKAction action) { Supervisor->Request(action); }, guard);
   Discovery = std::make_unique<TDevice_Discovery>(Environment.Manufacturing, *Controller, Environment.Clock,
-                                                  Program_Log, [this] { Environment.Timers.Pump(); });
+                                                  Program_Log, [this] { Environment.Timers.Pump(); },
+                                                  [this] { return Confirm_Permanent_Switch(); });
   Firmware = std::make_unique<TFirmware_Commands>(
       TFirmware_Window{this, Program, Program_Log, *Timer1, Environment.Dialogs, OpenDialog1, Environment.Clock,
                        [this] { Environment.Timers.Keep_Alive(); }, [this] { Close_After_Update(); }},
@@ -147,10 +153,22 @@ void TForm1::closeEvent(QCloseEvent* event) {
   }
   bool can_close = true;
   Run_Guarded(Environment.Dialogs, [&] { FormCloseQuery(can_close); });
-  if (can_close)
-    event->accept();
-  else
-    event->ignore();
+  if (!can_close) return event->ignore();
+  Leave_Controller_Running();
+  event->accept();
+}
+
+void TForm1::Leave_Controller_Running() {
+  if (!Controller) return;
+  const TLink_Stage stage = Leave_Running(*Controller);
+  if (stage == LINK_DONE) return;
+  Program_Log.Add(NOT_RESTARTED);
+  Log_Open_Failure(*Controller, stage, Program_Log);
+}
+
+bool TForm1::Confirm_Permanent_Switch() {
+  if (!Permanent_Switch_Answer_) Permanent_Switch_Answer_ = Environment.Dialogs.Ask_Yes_No(this, PERMANENT_QUESTION);
+  return *Permanent_Switch_Answer_;
 }
 
 void TForm1::Close_After_Update() {
@@ -181,6 +199,7 @@ void TForm1::PageControl1Change() {
 // Which way the switch goes is decided by the supervisor from the mode it finds the bridge in. The
 // next tick comes one full interval later.
 void TForm1::Button1Click() {
+  Permanent_Switch_Answer_.reset();
   Program.Button1->setEnabled(false);
   Program.Button2->setEnabled(false);
   Program.Button4->hide();

@@ -24,6 +24,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class TForm1 final : public QMainWindow, private TSupervisor_View {
 public:
@@ -95,6 +96,12 @@ private:
   void Forget_Default_Firmware() override;
   void Enable_Supervisor_Timer(bool enabled) override;
 
+  // Asked before the bridge is given a product id it can take only once; the answer holds until
+  // "Change" is pressed again, so "Auto" does not ask every second.
+  bool Confirm_Permanent_Switch();
+  // After the close was accepted: a controller left in its bootloader is restarted into its
+  // application while the port is still open, and the port is closed.
+  void Leave_Controller_Running();
   void Build_Menu();
   void Register_Hot_Keys();
   void Open_Help(const char* document);
@@ -106,4 +113,5 @@ private:
 
   bool Showing_Page_From_Code_ = false;
   bool Close_Held_ = false;  // a close request came while the firmware commands were busy
+  std::optional<bool> Permanent_Switch_Answer_;
 };

@@ -89,7 +89,7 @@ TEST_F(TDiscovery, Switching_Closes_An_Open_Port_Writes_The_Id_And_Resets_The_Br
   Discovery.Change_Driver_Mode(MODE_USBXPRESS);
   EXPECT_EQ(Port.CP_State, CP_CLOSE);
   EXPECT_EQ(Usb.Calls, TLines{"close"});
-  EXPECT_EQ(Manufacturing.Calls, (TLines{"open 0", "set pid EA61", "reset", "close"}));
+  EXPECT_EQ(Manufacturing.Calls, (TLines{"open 0", "part", "set pid EA61", "reset", "close"}));
   EXPECT_EQ(Log.Lines, (TLines{"Change VID status: succes", "Reset Chip"}));
   EXPECT_EQ(Log.Clears, 1);
   EXPECT_EQ(Pumps, 1);
@@ -101,8 +101,37 @@ TEST_F(TDiscovery, A_Failed_Id_Write_Is_Reported_With_Its_Cause_And_The_Bridge_R
   Manufacturing.Set_Pid_Status = CP210x_DEVICE_IO_FAILED;
   Manufacturing.Error_Text = "bus 1 device 4: permission denied";
   Discovery.Change_Driver_Mode(MODE_VCP);
-  EXPECT_EQ(Manufacturing.Calls, (TLines{"open 0", "set pid EA60", "reset", "close"}));
+  EXPECT_EQ(Manufacturing.Calls, (TLines{"open 0", "part", "set pid EA60", "reset", "close"}));
   EXPECT_EQ(Log.Lines, (TLines{"Change VID status: error", "bus 1 device 4: permission denied", "Reset Chip"}));
+}
+
+// A CP2104 takes its product id once: the log says so, and only a confirmed switch writes it.
+TEST(TDiscovery_CP2104, Writes_Its_One_Time_Product_Id_Only_When_Confirmed) {
+  const std::string permanent =
+      "The bridge is a CP2104, whose product id can be written only once: this switch is permanent";
+  for (const bool confirmed : {false, true}) {
+    SCOPED_TRACE(confirmed);
+    TScripted_Manufacturing manufacturing;
+    manufacturing.Devices = {{VCP, 0x10C4, 0xEA60, 0x04}};
+    TScripted_UsbXpress usb;
+    TVirtual_Clock clock;
+    TCP21xx port(usb, clock);
+    TRecording_Log log;
+    int questions = 0;
+    TDevice_Discovery discovery(manufacturing, port, clock, log, [] {}, [&] {
+      ++questions;
+      return confirmed;
+    });
+    discovery.Change_Driver_Mode(MODE_USBXPRESS);
+    EXPECT_EQ(questions, 1);
+    if (confirmed) {
+      EXPECT_EQ(manufacturing.Calls, (TLines{"open 0", "part", "set pid EA61", "reset", "close"}));
+      EXPECT_EQ(log.Lines, (TLines{permanent, "Change VID status: succes", "Reset Chip"}));
+    } else {
+      EXPECT_EQ(manufacturing.Calls, (TLines{"open 0", "part", "close"}));
+      EXPECT_EQ(log.Lines, (TLines{permanent, "Driver mode not changed"}));
+    }
+  }
 }
 
 TEST_F(TDiscovery, An_Unknown_Mode_Only_Clears_The_Log) {

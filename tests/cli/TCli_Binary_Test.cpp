@@ -1,5 +1,6 @@
 // The real yeli-cli program, run as a script runs it: exit statuses, standard output and standard
 // error. Only quick runs: the board under --simulate works in real time.
+#include "support/TFake_Sysfs.h"
 #include "support/TTest_Folder.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +28,13 @@ std::string Contents(const std::filesystem::path& path) {
   return text.str();
 }
 
-TFinished Run_Program(const TTest_Folder& folder, std::vector<std::string> arguments) {
+// `environment`: variables set for the program besides this process's.
+TFinished Run_Program(const TTest_Folder& folder, std::vector<std::string> arguments,
+                      std::vector<std::string> environment = {}) {
+  for (char** variable = environ; *variable; ++variable) environment.emplace_back(*variable);
+  std::vector<char*> envp;
+  for (std::string& variable : environment) envp.push_back(variable.data());
+  envp.push_back(nullptr);
   arguments.insert(arguments.begin(), YELI_CLI);
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());
@@ -41,7 +48,7 @@ TFinished Run_Program(const TTest_Folder& folder, std::vector<std::string> argum
   pid_t pid = 0;
   TFinished finished;
   int status = 0;
-  if (posix_spawn(&pid, YELI_CLI, &files, nullptr, argv.data(), environ) == 0 && waitpid(pid, &status, 0) == pid &&
+  if (posix_spawn(&pid, YELI_CLI, &files, nullptr, argv.data(), envp.data()) == 0 && waitpid(pid, &status, 0) == pid &&
       WIFEXITED(status))
     finished.Status = WEXITSTATUS(status);
   posix_spawn_file_actions_destroy(&files);
@@ -78,4 +85,36 @@ TEST(Cli_Binary, Exit_Statuses_Of_Bad_Usage_And_Bad_Files) {
       EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
     }
   }
+}
+
+// On hardware the chip names itself the same in both modes; the product id tells the mode. A
+// bridge of another maker in the same tree is none of the program's.
+TEST(Cli_Binary, Lists_A_Factory_Chip_Of_A_Sysfs_Tree_In_The_Mode_Of_Its_Product_Id) {
+  const std::pair<std::uint16_t, const char*> cases[] = {{0xEA60, "vcp"}, {0xEA61, "usbxpress"}};
+  for (const auto& [pid, mode] : cases) {
+    SCOPED_TRACE(mode);
+    TTest_Folder folder;
+    TFake_Sysfs tree;
+    tree.Add_Usb_Serial({"ttyUSB0", "1-2", "cp210x", 0x10C4, pid, CP2102_PRODUCT, 7});
+    tree.Add_Usb_Serial({"ttyUSB1", "1-3", "ch341", 0x1A86, 0x7523, "USB Serial", 8, ""});
+    const std::vector<std::string> roots = {"YELI_SYSFS_ROOT=" + tree.Sys().string(),
+                                            "YELI_DEV_ROOT=" + tree.Dev().string()};
+    const TFinished run = Run_Program(folder, {"list", "--json"}, roots);
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(std::count(run.Out.begin(), run.Out.end(), '{'), 2) << run.Out;  // the document and one bridge
+    EXPECT_NE(run.Out.find(std::string("\"mode\": \"") + mode + "\""), std::string::npos) << run.Out;
+    EXPECT_NE(run.Out.find("\"product\": \"CP2102 USB to UART Bridge Controller\""), std::string::npos);
+    EXPECT_NE(run.Out.find("\"serial_device\": \"" + (tree.Dev() / "ttyUSB0").string() + "\""), std::string::npos);
+  }
+}
+
+TEST(Cli_Binary, Doctor_On_A_Machine_Without_USB_Says_So_First_And_Fails) {
+  TTest_Folder folder;
+  TFake_Sysfs tree;  // a sysfs without a USB bus
+  const TFinished run = Run_Program(folder, {"doctor"}, {"YELI_SYSFS_ROOT=" + tree.Sys().string()});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_TRUE(run.Out.starts_with("usb bus " + (tree.Sys() / "bus" / "usb").string() +
+                                  ": this machine shows no USB bus or no USB device"))
+      << run.Out;
+  EXPECT_TRUE(run.Err.starts_with("yeli-cli: doctor: ")) << run.Err;
 }

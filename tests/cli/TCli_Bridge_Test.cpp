@@ -12,9 +12,9 @@ using TCli_Bridges = TCli_Fixture;
 QJsonObject Json(const std::string& text) { return QJsonDocument::fromJson(QByteArray::fromStdString(text)).object(); }
 }  // namespace
 
-TEST_F(TCli_Bridges, List_Shows_Every_Bridge_With_Its_Mode_Ids_And_Serial_Device) {
+TEST_F(TCli_Bridges, List_Shows_Every_Bridge_With_Its_Mode_Ids_Part_And_Both_Strings) {
   Attach(SIM_FACTORY_VCP);
-  Attach(SIM_FACTORY_USBXPRESS);
+  Attach(SIM_FACTORY_USBXPRESS, SIM_PART_CP2104);
   ASSERT_EQ(Run_Cli({"list", "--json"}), 0);
   const QJsonArray bridges = Json(Output())["bridges"].toArray();
   ASSERT_EQ(bridges.size(), 2);
@@ -22,17 +22,28 @@ TEST_F(TCli_Bridges, List_Shows_Every_Bridge_With_Its_Mode_Ids_And_Serial_Device
                                                 {"mode", "vcp"},
                                                 {"vid", "10c4"},
                                                 {"pid", "ea60"},
-                                                {"product", "Silicon Labs CP210x USB to UART Bridge"},
-                                                {"serial_device", "virtual:1"}}));
+                                                {"part", "CP2102"},
+                                                {"serial_device", "virtual:ttyUSB0"},
+                                                {"usb_path", "1-1"},
+                                                {"serial_number", "0001"},
+                                                {"product", "CP2102 USB to UART Bridge Controller"},
+                                                {"description", "Silicon Labs CP210x USB to UART Bridge"}}));
   EXPECT_EQ(bridges[1]["mode"], "usbxpress");
   EXPECT_EQ(bridges[1]["pid"], "ea61");
-  EXPECT_EQ(bridges[1]["serial_device"], "virtual:2");
+  EXPECT_EQ(bridges[1]["part"], "CP2104");
+  EXPECT_EQ(bridges[1]["product"], "CP2104 USB to UART Bridge Controller");
+  EXPECT_EQ(bridges[1]["description"], "USBXpress Device");
+  EXPECT_EQ(bridges[1]["serial_device"], "virtual:ttyUSB1");
 
   ASSERT_EQ(Run_Cli({"list"}), 0);
+  const std::string serial = bridges[1]["serial_number"].toString().toStdString();
   EXPECT_EQ(Output(),
-            "INDEX  MODE       VID:PID    SERIAL DEVICE   PRODUCT\n"
-            "0      vcp        10c4:ea60  virtual:1       Silicon Labs CP210x USB to UART Bridge\n"
-            "1      usbxpress  10c4:ea61  virtual:2       USBXpress Device\n");
+            "INDEX  MODE       VID:PID    PART    SERIAL DEVICE    USB  SERIAL    "
+            "PRODUCT                               DESCRIPTION\n"
+            "0      vcp        10c4:ea60  CP2102  virtual:ttyUSB0  1-1  0001      "
+            "CP2102 USB to UART Bridge Controller  Silicon Labs CP210x USB to UART Bridge\n"
+            "1      usbxpress  10c4:ea61  CP2104  virtual:ttyUSB1  1-2  " +
+                serial + "  CP2104 USB to UART Bridge Controller  USBXpress Device\n");
 }
 
 TEST_F(TCli_Bridges, List_Without_Bridges_Succeeds_Empty) {
@@ -44,16 +55,57 @@ TEST_F(TCli_Bridges, List_Without_Bridges_Succeeds_Empty) {
 }
 
 TEST_F(TCli_Bridges, Mode_Switches_The_Bridge_And_Waits_Until_It_Is_Back) {
-  TSim_Board& board = Attach(SIM_FACTORY_VCP);
-  EXPECT_EQ(Run_Cli({"mode", "usbxpress"}), 0);
-  EXPECT_EQ(Output(), "the bridge is in usbxpress mode now\n");
-  EXPECT_EQ(board.Identity().Pid, SIM_USBXPRESS_PID);
-  EXPECT_TRUE(board.Listed(SIM_VIEW_USBXPRESS));
+  for (const std::uint8_t part : {SIM_PART_CP2102, SIM_PART_CP2102N}) {
+    SCOPED_TRACE(int{part});
+    TCli_Runner cli;
+    TSim_Board& board = cli.Attach(SIM_FACTORY_VCP, part);
+    EXPECT_EQ(cli.Run_Cli({"mode", "usbxpress"}), 0) << cli.Errors();
+    EXPECT_EQ(cli.Output(), "the bridge is in usbxpress mode now, at virtual:ttyUSB0\n");
+    EXPECT_EQ(board.Identity().Pid, SIM_USBXPRESS_PID);
+    EXPECT_TRUE(board.Listed(SIM_VIEW_USBXPRESS));
 
-  EXPECT_EQ(Run_Cli({"mode", "usbxpress"}), 0);
-  EXPECT_EQ(Output(), "the bridge is in usbxpress mode already\n");
-  EXPECT_EQ(Run_Cli({"mode", "vcp"}), 0);
+    EXPECT_EQ(cli.Run_Cli({"mode", "usbxpress"}), 0);
+    EXPECT_EQ(cli.Output(), "the bridge is in usbxpress mode already\n");
+    EXPECT_EQ(cli.Run_Cli({"mode", "vcp"}), 0);
+    EXPECT_EQ(board.Stored_Pid(), SIM_VCP_PID);
+  }
+}
+
+// The switched bridge is the one on the same USB port with the same serial number, whatever its
+// tty is called when it comes back.
+TEST_F(TCli_Bridges, Mode_Follows_The_Bridge_To_Its_New_Tty) {
+  TSim_Board& board = Attach(SIM_FACTORY_VCP, SIM_PART_CP2102N);
+  const auto bridges = Bus.Kernel().Find_Bridges();
+  int error = 0;
+  const auto terminal = Bus.Kernel().Open_Shared(bridges->front(), error);  // another program holds ttyUSB0
+  ASSERT_TRUE(terminal);
+  EXPECT_EQ(Run_Cli({"mode", "usbxpress"}), 0) << Errors();
+  EXPECT_EQ(Output(), "the bridge is in usbxpress mode now, at virtual:ttyUSB1\n");
+  EXPECT_EQ(board.Stored_Pid(), SIM_USBXPRESS_PID);
+}
+
+// A CP2104's product id can be written once: the switch needs --permanent, and the way back fails
+// at once with the cause.
+TEST_F(TCli_Bridges, Mode_Switches_A_CP2104_Only_When_Told_It_Is_Permanent) {
+  TSim_Board& board = Attach(SIM_FACTORY_VCP, SIM_PART_CP2104);
+  EXPECT_EQ(Run_Cli({"mode", "usbxpress"}), 2);
+  EXPECT_EQ(Errors(),
+            "yeli-cli: mode: the bridge is a CP2104, whose product id can be written only once, so this switch "
+            "cannot be undone: add --permanent to make it\n");
   EXPECT_EQ(board.Stored_Pid(), SIM_VCP_PID);
+  EXPECT_TRUE(board.Listed(SIM_VIEW_MANUFACTURING));  // never reset
+
+  EXPECT_EQ(Run_Cli({"mode", "usbxpress", "--permanent"}), 0) << Errors();
+  EXPECT_EQ(board.Stored_Pid(), SIM_USBXPRESS_PID);
+  EXPECT_EQ(Run_Cli({"mode", "vcp", "--permanent"}), 1);
+  EXPECT_NE(Errors().find("yeli-cli: mode: the bridge did not take the new product id (the switch logged: The "
+                          "bridge is a CP2104, whose product id can be written only once: this switch is permanent; "
+                          "Change VID status: error; virtual USB device 1-1: a CP2104 keeps the product id it was "
+                          "given first; its driver mode cannot be changed again; Reset Chip)"),
+            std::string::npos)
+      << Errors();
+  EXPECT_EQ(board.Stored_Pid(), SIM_USBXPRESS_PID);
+  EXPECT_EQ(Run_Cli({"list", "--permanent"}), 2);  // for mode only
 }
 
 TEST_F(TCli_Bridges, A_Bridge_That_Stays_Away_After_Its_Reset_Is_Reported) {

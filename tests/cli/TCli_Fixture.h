@@ -19,6 +19,7 @@ public:
   TUsbXpress& UsbXpress() override { return Bus_.UsbXpress(); }
   TManufacturing& Manufacturing() override { return Bus_.Manufacturing(); }
   std::string Serial_Device(std::uint32_t index) override { return Bus_.Serial_Device(index); }
+  const TBridge* Bridge(std::uint32_t index) override { return Bus_.Bridge(index); }
 
 private:
   TSim_Bus& Bus_;
@@ -31,10 +32,12 @@ struct TCli_Runner {
     Err.str("");
     const TCli_Host host{Clock, Out, Err, terminal,
                          [this](const TService_Options&, std::string&) { return std::make_unique<TBus_Bridges>(Bus); },
-                         &Stop};
+                         [this] { return Check_Setup(); }, &Stop};
     return Run_Yeli_Cli(arguments, host);
   }
-  TSim_Board& Attach(TSim_Factory_State state = SIM_FACTORY_USBXPRESS) { return Bus.Attach(Factory_Setup(state)); }
+  TSim_Board& Attach(TSim_Factory_State state = SIM_FACTORY_USBXPRESS, std::uint8_t part = SIM_PART_CP2102) {
+    return Bus.Attach(Factory_Setup(state, part, static_cast<unsigned>(Bus.Board_Count() + 1)));
+  }
   std::string Path(const std::string& name) const { return (Folder / name).string(); }
 
   std::string Output() const { return Out.str(); }
@@ -43,6 +46,7 @@ struct TCli_Runner {
   TVirtual_Clock Clock;
   TSim_Bus Bus{Clock};
   TTest_Folder Folder;
+  TSetup_Checker Check_Setup = [] { return std::vector<TSetup_Check>(); };  // what doctor finds
   TStop_Flag Stop{false};  // as SIGINT or SIGTERM sets it
   std::ostringstream Out;
   std::ostringstream Err;

@@ -18,7 +18,8 @@ struct TCli_Line_Faults : testing::Test {
   std::ostringstream Err;
   const TCli_Host Host{Clock, Out, Err, false, [this](const TService_Options& options, std::string& error) {
                          return Make_Service_Bridges(options, Clock, {}, error);
-                       }};
+                       },
+                       {}};
 
   int Run(const std::vector<std::string>& arguments) {
     Out.str("");

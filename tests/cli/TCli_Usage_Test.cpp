@@ -56,6 +56,10 @@ TEST_F(TCli_Usage, Bad_Usage_Ends_With_Status_2_And_One_Line) {
        "usage)\n"},
       {{"--sim-state", "a.state", "read"},
        "yeli-cli: --sim-state needs --simulate ('yeli-cli --help' shows the usage)\n"},
+      {{"--simulate", "--sim-chip", "cp2108", "read"},
+       "yeli-cli: unknown chip 'cp2108' for --sim-chip (use cp2102, cp2102n or cp2104) ('yeli-cli --help' shows "
+       "the usage)\n"},
+      {{"read", "--permanent"}, "yeli-cli: read: --permanent does not apply to this command\n"},
       {{"read-flash", "a.bin", "--address", "start"},
        "yeli-cli: --address needs a number, not 'start' ('yeli-cli --help' shows the usage)\n"},
       {{"flash", "a.hex", "--baud", "230400"},

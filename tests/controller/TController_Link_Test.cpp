@@ -52,3 +52,55 @@ TEST(Controller_Link, The_Version_Comes_From_A_Whole_Answer_To_The_Read_Of_80) {
     EXPECT_EQ(usb.Calls.back(), "close");
   }
 }
+
+// Before the program lets go of the port: a chip it left in its bootloader is restarted into its
+// application with the port open (reopened at 8N1 if need be), RTS released before the reset pulse.
+TEST(Controller_Link, Leaving_Restarts_A_Chip_Left_In_Its_Bootloader_While_The_Port_Is_Open) {
+  using TCalls = std::vector<std::string>;
+  const TCalls restart = {"modem", "flow rts=0 dtr=0", "modem", "flow rts=0 dtr=1", "modem", "flow rts=0 dtr=0"};
+  const struct {
+    const char* Name;
+    bool In_Bootloader;
+    TState Port;
+    std::vector<std::string> Bridges;
+    TLink_Stage Stage;
+    bool Reopened;
+    bool Restarted;
+  } cases[] = {
+      {"left in the bootloader, port closed", true, CP_CLOSE, {"USBXpress Device"}, LINK_DONE, true, true},
+      {"left in the bootloader, port open", true, CP_OPEN, {"USBXpress Device"}, LINK_DONE, false, true},
+      {"running its application, port open", false, CP_ENABLED, {"USBXpress Device"}, LINK_DONE, false, false},
+      {"running its application, port closed", false, CP_CLOSE, {"USBXpress Device"}, LINK_DONE, false, false},
+      {"left in the bootloader, bridge gone", true, CP_CLOSE, {}, LINK_NO_BRIDGE, false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TScripted_UsbXpress usb;
+    usb.Products = c.Bridges;
+    TVirtual_Clock clock;
+    TVOK_Yeli chip{usb, clock};
+    chip.Bootloader_Started = c.In_Bootloader;
+    chip.CP_State = c.Port;
+
+    EXPECT_EQ(Leave_Running(chip), c.Stage);
+
+    const auto flows =
+        std::count_if(usb.Calls.begin(), usb.Calls.end(), [](const std::string& call) { return call.starts_with("flow"); });
+    EXPECT_EQ(flows, c.Restarted ? 3 : 0);
+    if (c.Restarted) {
+      const auto first = std::find(usb.Calls.begin(), usb.Calls.end(), "modem");
+      EXPECT_TRUE(std::equal(restart.begin(), restart.end(), first));
+      EXPECT_EQ(clock.Now(), std::chrono::milliseconds(1200));
+    }
+    EXPECT_EQ(std::count(usb.Calls.begin(), usb.Calls.end(), "line 2048"), c.Reopened ? 1 : 0);  // 8N1
+    const bool closes = c.Port != CP_CLOSE || c.Reopened;
+    EXPECT_EQ(std::count(usb.Calls.begin(), usb.Calls.end(), "close"), closes ? 1 : 0);
+    if (closes) {
+      EXPECT_EQ(usb.Calls.back(), "close");
+    }
+    EXPECT_EQ(chip.Bootloader_Started, c.In_Bootloader && !c.Restarted);
+    if (c.Stage == LINK_DONE) {
+      EXPECT_EQ(chip.CP_State, CP_CLOSE);
+    }
+  }
+}

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 TEST(Service_Options, Simulation_Modes) {
   const std::pair<std::vector<std::string>, TSimulate_Mode> cases[] = {
       {{"--simulate"}, SIMULATE_VCP},
@@ -31,6 +33,19 @@ TEST(Service_Options, State_File_In_Both_Spellings) {
   }
 }
 
+TEST(Service_Options, Chips_Of_The_Virtual_Bridge_In_Both_Spellings) {
+  const std::pair<std::vector<std::string>, std::optional<std::uint8_t>> cases[] = {
+      {{"--simulate"}, std::nullopt},
+      {{"--simulate", "--sim-chip", "cp2102"}, 0x02},
+      {{"--sim-chip=cp2102n", "--simulate=usbxpress"}, 0x20},
+      {{"--simulate", "--sim-chip", "cp2104"}, 0x04}};
+  for (const auto& [arguments, chip] : cases) {
+    const auto parsed = Parse_Service_Options(arguments);
+    ASSERT_TRUE(std::holds_alternative<TService_Options>(parsed)) << arguments.back();
+    EXPECT_EQ(std::get<TService_Options>(parsed).Sim_Chip, chip);
+  }
+}
+
 TEST(Service_Options, Help_And_Version) {
   EXPECT_EQ(std::get<TService_Request>(Parse_Service_Options({"--help"})), SHOW_HELP);
   EXPECT_EQ(std::get<TService_Request>(Parse_Service_Options({"--simulate", "--version"})), SHOW_VERSION);
@@ -41,7 +56,10 @@ TEST(Service_Options, Mistakes_Are_Named) {
       {{"--frobnicate"}, "unknown option '--frobnicate'"},
       {{"--simulate=usb"}, "unknown simulation mode 'usb' (use vcp, usbxpress, blank or old)"},
       {{"--simulate", "--sim-state"}, "--sim-state needs a file name"},
-      {{"--sim-state", "x"}, "--sim-state needs --simulate"}};
+      {{"--sim-state", "x"}, "--sim-state needs --simulate"},
+      {{"--simulate", "--sim-chip", "cp2108"}, "unknown chip 'cp2108' for --sim-chip (use cp2102, cp2102n or cp2104)"},
+      {{"--simulate", "--sim-chip"}, "--sim-chip needs a chip"},
+      {{"--sim-chip", "cp2104"}, "--sim-chip needs --simulate"}};
   for (const auto& [arguments, message] : cases)
     EXPECT_EQ(std::get<TOption_Error>(Parse_Service_Options(arguments)).Message, message);
 }

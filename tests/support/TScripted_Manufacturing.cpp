@@ -47,6 +47,12 @@ CP210x_STATUS TScripted_Manufacturing::Get_Device_Pid(CP210x_HANDLE handle, std:
   return CP210x_SUCCESS;
 }
 
+CP210x_STATUS TScripted_Manufacturing::Get_Part_Number(CP210x_HANDLE handle, std::uint8_t& part) {
+  Calls.push_back("part");
+  part = Devices.at(handle - 1).Part;
+  return CP210x_SUCCESS;
+}
+
 CP210x_STATUS TScripted_Manufacturing::Set_Pid(CP210x_HANDLE, std::uint16_t pid) {
   Calls.push_back("set pid " + Hex4(pid));
   return Set_Pid_Status;

@@ -12,6 +12,7 @@ public:
     std::string Product;
     std::uint16_t Vid = 0x10C4;
     std::uint16_t Pid = 0xEA60;
+    std::uint8_t Part = 0x02;  // a CP2102
   };
   std::vector<TDevice> Devices;
   CP210x_STATUS Count_Status = CP210x_SUCCESS;
@@ -26,6 +27,7 @@ public:
   CP210x_STATUS Close(CP210x_HANDLE handle) override;
   CP210x_STATUS Get_Device_Vid(CP210x_HANDLE handle, std::uint16_t& vid) override;
   CP210x_STATUS Get_Device_Pid(CP210x_HANDLE handle, std::uint16_t& pid) override;
+  CP210x_STATUS Get_Part_Number(CP210x_HANDLE handle, std::uint8_t& part) override;
   CP210x_STATUS Set_Pid(CP210x_HANDLE handle, std::uint16_t pid) override;
   CP210x_STATUS Reset(CP210x_HANDLE handle) override;
   std::string Last_Error() const override { return Error_Text; }

@@ -21,8 +21,9 @@ using TAttach_Board = std::function<TSim_Board&(TSim_Bus& bus)>;
 
 class TBoard_Window_Fixture : public testing::Test {
 protected:
-  explicit TBoard_Window_Fixture(TSim_Factory_State state = SIM_FACTORY_USBXPRESS)
-      : TBoard_Window_Fixture([state](TSim_Bus& bus) -> TSim_Board& { return bus.Attach(Factory_Setup(state)); }) {}
+  explicit TBoard_Window_Fixture(TSim_Factory_State state = SIM_FACTORY_USBXPRESS, std::uint8_t part = SIM_PART_CP2102)
+      : TBoard_Window_Fixture(
+            [state, part](TSim_Bus& bus) -> TSim_Board& { return bus.Attach(Factory_Setup(state, part)); }) {}
   explicit TBoard_Window_Fixture(const TAttach_Board& attach) : Board(attach(Bus)) {
     Form = std::make_unique<TForm1>(Environment);
     Form->FormCreate();

@@ -12,8 +12,9 @@
 
 class TControl_Board_Fixture : public TBoard_Window_Fixture {
 protected:
-  explicit TControl_Board_Fixture(TSim_Factory_State state = SIM_FACTORY_USBXPRESS)
-      : TControl_Board_Fixture([state](TSim_Bus& bus) -> TSim_Board& { return bus.Attach(Factory_Setup(state)); }) {}
+  explicit TControl_Board_Fixture(TSim_Factory_State state = SIM_FACTORY_USBXPRESS, std::uint8_t part = SIM_PART_CP2102)
+      : TControl_Board_Fixture(
+            [state, part](TSim_Bus& bus) -> TSim_Board& { return bus.Attach(Factory_Setup(state, part)); }) {}
   explicit TControl_Board_Fixture(const TAttach_Board& attach) : TBoard_Window_Fixture(attach) {
     Form->Timer1->OnTimer = [this, step = Form->Timer1->OnTimer] {
       step();

@@ -1,6 +1,6 @@
 #include "platform/linux/TSerial_Port.h"
 
-#include "platform/linux/TFailure_Line.h"
+#include "platform/TFailure_Line.h"
 #include "platform/linux/TTermios_Format.h"
 
 #include <fcntl.h>
@@ -49,13 +49,17 @@ std::unique_ptr<TSerial_Port> TSerial_Port::Open(const std::filesystem::path& no
 
 TSerial_Port::~TSerial_Port() { close(Descriptor_); }
 
-int TSerial_Port::Set_Speed(speed_t speed) {
-  return Update_Settings(Descriptor_, [speed](termios& settings) { cfsetspeed(&settings, speed); });
+int TSerial_Port::Set_Baud_Rate(std::uint32_t baud) {
+  const auto speed = Baud_Speed(baud);
+  if (!speed) return EINVAL;
+  return Update_Settings(Descriptor_, [speed](termios& settings) { cfsetspeed(&settings, *speed); });
 }
 
-int TSerial_Port::Set_Line_Flags(tcflag_t flags) {
+int TSerial_Port::Set_Line_Control(std::uint16_t line_control) {
+  const auto flags = Line_Control_Flags(line_control);
+  if (!flags) return EINVAL;
   return Update_Settings(Descriptor_, [flags](termios& settings) {
-    settings.c_cflag = (settings.c_cflag & ~LINE_CONTROL_MASK) | flags;
+    settings.c_cflag = (settings.c_cflag & ~LINE_CONTROL_MASK) | *flags;
   });
 }
 
@@ -119,10 +123,18 @@ int TSerial_Port::Flush(bool transmit, bool receive) {
   return tcflush(Descriptor_, which) == 0 ? 0 : errno;
 }
 
-int TSerial_Port::Get_Lines(int& lines) { return ioctl(Descriptor_, TIOCMGET, &lines) == 0 ? 0 : errno; }
+int TSerial_Port::Get_Lines(int& lines) {
+  int modem = 0;
+  if (ioctl(Descriptor_, TIOCMGET, &modem) != 0) return errno;
+  lines = ((modem & TIOCM_DTR) ? TTY_DTR : 0) | ((modem & TIOCM_RTS) ? TTY_RTS : 0);
+  return 0;
+}
 
 int TSerial_Port::Set_Lines(int asserted, int released) {
-  if (asserted != 0 && ioctl(Descriptor_, TIOCMBIS, &asserted) != 0) return errno;
-  if (released != 0 && ioctl(Descriptor_, TIOCMBIC, &released) != 0) return errno;
+  const auto modem = [](int lines) {
+    return ((lines & TTY_DTR) ? TIOCM_DTR : 0) | ((lines & TTY_RTS) ? TIOCM_RTS : 0);
+  };
+  if (int bits = modem(asserted); bits != 0 && ioctl(Descriptor_, TIOCMBIS, &bits) != 0) return errno;
+  if (int bits = modem(released); bits != 0 && ioctl(Descriptor_, TIOCMBIC, &bits) != 0) return errno;
   return 0;
 }

@@ -1,6 +1,7 @@
-// One open tty descriptor: raw bytes with time-outs, the serial format, flushing and the DTR and
-// RTS lines. Errors are errno values, 0 for success.
+// One open tty descriptor on a real tty, through termios and the modem-line ioctls.
 #pragma once
+
+#include "platform/TTty.h"
 
 #include <termios.h>
 
@@ -10,38 +11,23 @@
 #include <memory>
 #include <optional>
 
-enum TTransfer_Outcome { TRANSFER_DONE, TRANSFER_TIMED_OUT, TRANSFER_GONE, TRANSFER_FAILED };
-
-struct TTransfer {
-  TTransfer_Outcome Outcome = TRANSFER_DONE;
-  std::size_t Count = 0;  // bytes moved, also when the transfer ended early
-  int Error = 0;
-};
-
-class TSerial_Port {
+class TSerial_Port final : public TTty {
 public:
   // Opens without waiting for a carrier and sets raw 38400 8N1 without flow control. HUPCL is
   // cleared, so that closing the descriptor leaves DTR and RTS as they are. Exclusive, so that no
   // other program probes the line while we hold it.
   static std::unique_ptr<TSerial_Port> Open(const std::filesystem::path& node, int& error);
-  ~TSerial_Port();
+  ~TSerial_Port() override;
   TSerial_Port(const TSerial_Port&) = delete;
   TSerial_Port& operator=(const TSerial_Port&) = delete;
 
-  int Set_Speed(speed_t speed);
-  // `flags` replace the LINE_CONTROL_MASK bits of c_cflag.
-  int Set_Line_Flags(tcflag_t flags);
-
-  // Up to `count` bytes, whatever has arrived once the first one is there; `dest` is untouched
-  // when nothing comes within `timeout_ms`.
-  TTransfer Read(std::uint8_t* dest, std::size_t count, int timeout_ms);
-  // All `count` bytes handed to the driver within `timeout_ms`.
-  TTransfer Write(const std::uint8_t* src, std::size_t count, int timeout_ms);
-  int Flush(bool transmit, bool receive);
-
-  // TIOCM_* bits.
-  int Get_Lines(int& lines);
-  int Set_Lines(int asserted, int released);
+  int Set_Baud_Rate(std::uint32_t baud) override;
+  int Set_Line_Control(std::uint16_t line_control) override;
+  TTransfer Read(std::uint8_t* dest, std::size_t count, int timeout_ms) override;
+  TTransfer Write(const std::uint8_t* src, std::size_t count, int timeout_ms) override;
+  int Flush(bool transmit, bool receive) override;
+  int Get_Lines(int& lines) override;
+  int Set_Lines(int asserted, int released) override;
 
 private:
   explicit TSerial_Port(int descriptor) : Descriptor_(descriptor) {}

@@ -10,6 +10,7 @@ namespace fs = std::filesystem;
 
 namespace {
 constexpr const char* BRIDGE_DRIVER = "cp210x";
+constexpr int PORT_NUMBER_LIMIT = 1000000;  // far above any port number; keeps a crafted name from overflowing
 
 // The first line of a sysfs attribute, or nothing when it cannot be read.
 std::optional<std::string> Read_Attribute(const fs::path& file) {
@@ -51,7 +52,7 @@ std::vector<int> Path_Numbers(const std::string& usb_path) {
   bool digits = false;
   for (const char c : usb_path) {
     if (c >= '0' && c <= '9') {
-      value = value * 10 + (c - '0');
+      value = std::min(value * 10 + (c - '0'), PORT_NUMBER_LIMIT);
       digits = true;
     } else if (digits) {
       numbers.push_back(value);
@@ -82,6 +83,7 @@ std::optional<TBridge> Bridge_Of(const fs::path& tty_entry, const fs::path& sys_
   bridge.Vid = static_cast<std::uint16_t>(*vid);
   bridge.Pid = static_cast<std::uint16_t>(*pid);
   bridge.Product = Read_Attribute(usb_device / "product").value_or("");
+  bridge.Serial = Read_Attribute(usb_device / "serial").value_or("");
   return bridge;
 }
 }  // namespace
@@ -89,19 +91,16 @@ std::optional<TBridge> Bridge_Of(const fs::path& tty_entry, const fs::path& sys_
 std::optional<std::vector<TBridge>> Find_Bridges(const fs::path& sys_root, const fs::path& dev_root) {
   std::error_code error;
   const fs::path root = fs::weakly_canonical(sys_root, error);
-  fs::directory_iterator entries(root / "class" / "tty", error);
-  if (error) return std::nullopt;
   std::vector<TBridge> bridges;
-  for (const auto& entry : entries) {
-    if (auto bridge = Bridge_Of(entry.path(), root, dev_root)) bridges.push_back(std::move(*bridge));
+  // Stepped with an error code: a folder that cannot be read ends the walk without throwing.
+  for (fs::directory_iterator entry(root / "class" / "tty", error), end; entry != end; entry.increment(error)) {
+    if (error) break;
+    if (auto bridge = Bridge_Of(entry->path(), root, dev_root)) bridges.push_back(std::move(*bridge));
   }
+  if (error) return std::nullopt;
   const auto order = [](const TBridge& bridge) {
     return std::make_tuple(Path_Numbers(bridge.Key.Usb_Path), bridge.Key.Tty);
   };
   std::sort(bridges.begin(), bridges.end(), [&](const TBridge& a, const TBridge& b) { return order(a) < order(b); });
   return bridges;
-}
-
-std::string Bridge_Name(const TBridge& bridge) {
-  return bridge.Node.string() + " (USB " + bridge.Key.Usb_Path + ")";
 }

@@ -1,9 +1,11 @@
-// The two USB requests of the manufacturing view, through libusb: writing the CP210x's product id
-// and resetting the device. libusb is started on first use, so a run that never switches a bridge
-// never needs access to the USB bus.
+// The USB device of a bridge through libusb: control requests and the port reset. libusb is
+// started on first use, so a run that never switches a bridge never needs access to the USB bus.
 #pragma once
 
+#include "platform/TBridge_Host.h"
+
 #include <cstdint>
+#include <span>
 
 struct libusb_context;
 
@@ -14,17 +16,17 @@ public:
   TUsb_Access(const TUsb_Access&) = delete;
   TUsb_Access& operator=(const TUsb_Access&) = delete;
 
-  // libusb error codes, 0 for success.
-  int Write_Product_Id(int bus, int address, std::uint16_t pid);
+  // errno values, 0 for success. The device is the one at bus:address, and only while it still has
+  // the bridge's vendor and product id: an address the bus gave to another device since the
+  // listing is never sent a request.
+  int Control(const TBridge& bridge, const TUsb_Control& request, std::span<std::uint8_t> data,
+              std::size_t& transferred);
   // The device leaves the bus and enumerates again; that it cannot be found afterwards is success.
-  int Reset(int bus, int address);
+  int Reset(const TBridge& bridge);
 
 private:
-  // Runs `request` on the device opened at bus:address.
-  int With_Device(int bus, int address, auto&& request);
+  // Runs `request` on the bridge's device, opened; a libusb error code.
+  int With_Device(const TBridge& bridge, auto&& request);
 
   libusb_context* Context_ = nullptr;
 };
-
-// The errno value that tells the same cause as a libusb error code, for the user's message.
-int Usb_Errno(int usb_error);

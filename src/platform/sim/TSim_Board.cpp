@@ -5,12 +5,13 @@
 TSim_Board::TSim_Board(TClock& clock, TSim_Board_Setup setup, std::uint32_t seed)
     : Clock_(clock),
       Parity_Dropped_(setup.Parity_Dropped),
-      Bridge_(setup.Bridge),
+      Bridge_(setup.Bridge, setup.Pid_Programmed),
       Chip_({setup.Flash, setup.Settings, setup.Filter_Rate, setup.Parity_Dropped, seed}, Inputs_, Faults_,
             [this](std::uint8_t byte, const TSim_Line_Format& format, TDuration ready) {
               Transmit(byte, format, ready);
             }),
-      Saved_Pid_(Bridge_.Stored_Pid()) {
+      Saved_Pid_(Bridge_.Stored_Pid()),
+      Saved_Pid_Programmed_(Bridge_.Config.Pid_Programmed()) {
   std::seed_seq seeds{setup.Fault_Seed, seed};
   Faults_.Random.seed(seeds);
   Faults_.Line = setup.Line_Faults;
@@ -137,15 +138,20 @@ void TSim_Board::On_Persistent_Change(TSim_Persist persist) {
 }
 
 TSim_Persistent_State TSim_Board::State() const {
-  return {Bridge_.Stored_Pid(), Chip_.Memory().Flash(), Chip_.Stored_Settings()};
+  return {Bridge_.Stored_Pid(), Chip_.Memory().Flash(), Chip_.Stored_Settings(), Bridge_.Config.Pid_Programmed()};
 }
 
 void TSim_Board::Persist_If_Changed() {
   const std::uint64_t flash = Chip_.Memory().Flash_Changes(), stores = Chip_.Settings_Stores();
-  if (flash == Saved_Flash_Changes_ && stores == Saved_Settings_Stores_ && Bridge_.Stored_Pid() == Saved_Pid_) return;
+  const std::uint16_t pid = Bridge_.Stored_Pid();
+  const bool programmed = Bridge_.Config.Pid_Programmed();
+  if (flash == Saved_Flash_Changes_ && stores == Saved_Settings_Stores_ && pid == Saved_Pid_ &&
+      programmed == Saved_Pid_Programmed_)
+    return;
   Saved_Flash_Changes_ = flash;
   Saved_Settings_Stores_ = stores;
-  Saved_Pid_ = Bridge_.Stored_Pid();
+  Saved_Pid_ = pid;
+  Saved_Pid_Programmed_ = programmed;
   if (Persist_) Persist_(State());
 }
 

@@ -31,6 +31,7 @@ struct TSim_Board_Setup {
   bool Parity_Dropped = false;      // the line carries no parity bits (a pty): see Receiver_Reads
   TSim_Line_Faults Line_Faults{};   // struck at random from the start
   std::uint32_t Fault_Seed = 0;     // with the board's own seed, chooses when they strike
+  bool Pid_Programmed = false;      // a one-time-programmable bridge has taken its product id
 };
 
 // What outlives a power cycle, and what a state file keeps.
@@ -38,6 +39,7 @@ struct TSim_Persistent_State {
   std::uint16_t Pid;                // in the bridge's configuration memory
   std::vector<std::uint8_t> Flash;  // all of it
   TSim_Settings Settings;           // in non-volatile memory
+  bool Pid_Programmed = false;      // the one-time-programmable product id has been written
 };
 using TSim_Persist = std::function<void(const TSim_Persistent_State&)>;
 
@@ -48,6 +50,13 @@ struct TSim_Take {
   TSim_Result Result;
   std::uint32_t Count;
   TDuration Next_Event;
+};
+
+// The bridge as the USB bus sees it now.
+struct TSim_Usb_State {
+  bool Present;
+  std::uint64_t Enumeration;  // grows each time the bridge comes onto the bus
+  TSim_Bridge_Identity Identity;
 };
 
 inline constexpr std::size_t SIM_WIRE_LOG_BYTES = 64 * 1024;
@@ -100,9 +109,12 @@ public:
   // Called under the board's lock after every change of flash, stored settings or stored product id.
   void On_Persistent_Change(TSim_Persist persist);
 
-  // --- The host side, for the library views and yeli-sim ---
-  // nullopt when `view` does not list the bridge.
+  // --- The host side: the kernel's view of the bridge, and yeli-sim ---
+  // Opens the bridge's tty; nullopt when `view` does not list the bridge. Every open asserts DTR and
+  // RTS, as the tty layer raises them on each open (drivers/tty/tty_port.c,
+  // tty_port_block_til_ready), so a second open of a port in use resets the controller again.
   std::optional<TSim_Session> Open(TSim_View view);
+  // The last close disables the bridge's UART, which releases both lines (cp210x.c, cp210x_close).
   TSim_Result Close(const TSim_Session& session);
   TSim_Result Write(const TSim_Session& session, std::span<const std::uint8_t> bytes);
   // Up to `max` bytes that have arrived; never waits.
@@ -112,10 +124,13 @@ public:
   TSim_Result Set_Line_Control(const TSim_Session& session, std::uint16_t line_control);
   TSim_Result Set_Lines(const TSim_Session& session, TSim_Lines lines);
   std::optional<TSim_Lines> Modem_Status(const TSim_Session& session);
-  std::optional<TSim_Bridge_Identity> Identity(const TSim_Session& session);
-  TSim_Result Store_Pid(const TSim_Session& session, std::uint16_t pid);
-  // The bridge leaves the bus now and comes back after SIM_REENUMERATION_TIME.
-  TSim_Result Reset_Bridge(const TSim_Session& session);
+  TSim_Usb_State Usb_State();
+  // A control request to the USB device (see TSim_Bridge_Config); ENODEV while it is off the bus.
+  int Control(std::uint8_t request_type, std::uint8_t request, std::uint16_t value, std::uint16_t index,
+              std::span<std::uint8_t> data, std::size_t& transferred);
+  // A USB port reset: the bridge leaves the bus now and enumerates again after
+  // SIM_REENUMERATION_TIME with its stored configuration. ENODEV while it is off the bus.
+  int Reset_Port();
 
 private:
   enum TBus_Event { BUS_UNPLUG, BUS_REPLUG, BUS_ENUMERATE, BUS_PERIODIC_UNPLUG };
@@ -153,4 +168,5 @@ private:
   std::uint64_t Saved_Flash_Changes_ = 0;
   std::uint64_t Saved_Settings_Stores_ = 0;
   std::uint16_t Saved_Pid_;
+  bool Saved_Pid_Programmed_;
 };

@@ -1,20 +1,24 @@
-// The host side of TSim_Board: what the two library views and yeli-sim do to the bridge. Every call
-// on a session fails with SIM_RESULT_GONE once that session has ended.
+// The host side of TSim_Board: what the host's kernel and yeli-sim do to the bridge. Every call on a
+// session fails with SIM_RESULT_GONE once that session has ended.
 #include "platform/sim/TSim_Board.h"
 
 #include <algorithm>
+#include <cerrno>
 
 std::optional<TSim_Session> TSim_Board::Open(TSim_View view) {
   std::lock_guard lock(Mutex_);
-  Catch_Up();
-  return Bridge_.Open(view);
+  const TDuration now = Catch_Up();
+  if (!Bridge_.Listed_By(view)) return std::nullopt;
+  const std::optional<TSim_Session> session = Bridge_.Open();
+  Drive_Lines({true, true}, now);
+  return session;
 }
 
 TSim_Result TSim_Board::Close(const TSim_Session& session) {
   std::lock_guard lock(Mutex_);
-  Catch_Up();
+  const TDuration now = Catch_Up();
   if (!Bridge_.Valid(session)) return SIM_RESULT_GONE;
-  Bridge_.Close(session);
+  if (Bridge_.Close(session)) Drive_Lines({}, now);
   return SIM_RESULT_OK;
 }
 
@@ -77,27 +81,28 @@ std::optional<TSim_Lines> TSim_Board::Modem_Status(const TSim_Session& session) 
   return Bridge_.Lines;
 }
 
-std::optional<TSim_Bridge_Identity> TSim_Board::Identity(const TSim_Session& session) {
+TSim_Usb_State TSim_Board::Usb_State() {
   std::lock_guard lock(Mutex_);
   Catch_Up();
-  if (!Bridge_.Valid(session)) return std::nullopt;
-  return Bridge_.Identity();
+  return {Bridge_.Present(), Bridge_.Enumeration(), Bridge_.Identity()};
 }
 
-TSim_Result TSim_Board::Store_Pid(const TSim_Session& session, std::uint16_t pid) {
+int TSim_Board::Control(std::uint8_t request_type, std::uint8_t request, std::uint16_t value, std::uint16_t index,
+                        std::span<std::uint8_t> data, std::size_t& transferred) {
   std::lock_guard lock(Mutex_);
   Catch_Up();
-  if (!Bridge_.Valid(session)) return SIM_RESULT_GONE;
-  Bridge_.Store_Pid(pid);
+  transferred = 0;
+  if (!Bridge_.Present()) return ENODEV;
+  const int error = Bridge_.Config.Control(request_type, request, value, index, data, transferred);
   Persist_If_Changed();
-  return SIM_RESULT_OK;
+  return error;
 }
 
-TSim_Result TSim_Board::Reset_Bridge(const TSim_Session& session) {
+int TSim_Board::Reset_Port() {
   std::lock_guard lock(Mutex_);
   const TDuration now = Catch_Up();
-  if (!Bridge_.Valid(session)) return SIM_RESULT_GONE;
+  if (!Bridge_.Present()) return ENODEV;
   Leave_Bus(now);
   Bus_Events_.emplace(now + SIM_REENUMERATION_TIME, BUS_ENUMERATE);
-  return SIM_RESULT_OK;
+  return 0;
 }

@@ -6,36 +6,37 @@ constexpr std::uint32_t MIN_BAUD = 300;
 constexpr std::uint32_t MAX_BAUD = 3000000;
 }  // namespace
 
-TSim_Bridge::TSim_Bridge(TSim_Bridge_Identity identity)
-    : Identity_(std::move(identity)), Stored_Pid_(Identity_.Pid), Format_(POWER_UP_FORMAT) {}
+TSim_Bridge::TSim_Bridge(TSim_Bridge_Identity identity, bool pid_programmed)
+    : Config(identity.Part, identity.Vid, identity.Pid, pid_programmed),
+      Identity_(std::move(identity)),
+      Format_(POWER_UP_FORMAT) {}
 
 void TSim_Bridge::Leave_Bus() {
   Present_ = false;
-  ++Enumeration_;
-  Usb_Opening_ = 0;
+  Open_.clear();
   Received.clear();
 }
 
 void TSim_Bridge::Enumerate() {
-  Identity_ = Enumerated_Identity(Identity_, Stored_Pid_);
+  Identity_ = Enumerated_Identity(Identity_, Config.Stored_Pid());
   Present_ = true;
+  ++Enumeration_;
   Format_ = POWER_UP_FORMAT;
 }
 
-std::optional<TSim_Session> TSim_Bridge::Open(TSim_View view) {
-  if (!Listed_By(view)) return std::nullopt;
-  if (view == SIM_VIEW_MANUFACTURING) return TSim_Session{view, Enumeration_, 0};
-  Usb_Opening_ = ++Openings_;
-  return TSim_Session{view, Enumeration_, Usb_Opening_};
+std::optional<TSim_Session> TSim_Bridge::Open() {
+  if (!Present_) return std::nullopt;
+  Open_.insert(++Openings_);
+  return TSim_Session{Enumeration_, Openings_};
 }
 
 bool TSim_Bridge::Valid(const TSim_Session& session) const {
-  if (!Present_ || session.Enumeration != Enumeration_) return false;
-  return session.View == SIM_VIEW_MANUFACTURING || session.Opening == Usb_Opening_;
+  return Present_ && session.Enumeration == Enumeration_ && Open_.contains(session.Opening);
 }
 
-void TSim_Bridge::Close(const TSim_Session& session) {
-  if (session.View == SIM_VIEW_USBXPRESS) Usb_Opening_ = 0;
+bool TSim_Bridge::Close(const TSim_Session& session) {
+  Open_.erase(session.Opening);
+  return Open_.empty();
 }
 
 bool TSim_Bridge::Set_Baud_Rate(std::uint32_t baud) {

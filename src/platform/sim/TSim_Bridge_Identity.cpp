@@ -1,16 +1,48 @@
 #include "platform/sim/TSim_Bridge_Identity.h"
 
-TSim_Bridge_Identity Standard_Identity(std::uint16_t pid) {
-  if (pid == SIM_VCP_PID) return {SIM_CP210X_VID, SIM_VCP_PID, SIM_VCP_PRODUCT, SIM_DRIVER_VCP};
-  return {SIM_CP210X_VID, SIM_USBXPRESS_PID, SIM_USBXPRESS_PRODUCT, SIM_DRIVER_USBXPRESS};
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+namespace {
+// The Silicon Labs defaults of the cp210x id table: factory (ea60, ea61, ea70), Windows Update
+// (ea63, ea7a, ea7b) and ea71.
+constexpr std::array<std::uint16_t, 7> CP210X_PIDS = {0xEA60, 0xEA61, 0xEA63, 0xEA70, 0xEA71, 0xEA7A, 0xEA7B};
+
+std::string Hex_Digits(std::uint64_t value, int digits, bool upper) {
+  char text[24];
+  std::snprintf(text, sizeof text, upper ? "%0*llX" : "%0*llx", digits, static_cast<unsigned long long>(value));
+  return text;
+}
+
+std::uint64_t Mixed(unsigned unit, std::uint64_t salt) { return (unit + salt) * 0x9E3779B97F4A7C15ull; }
+}  // namespace
+
+TSim_Bridge_Identity Factory_Identity(std::uint8_t part, std::uint16_t pid, unsigned unit) {
+  TSim_Bridge_Identity identity;
+  identity.Pid = pid;
+  identity.Part = part;
+  if (part == SIM_PART_CP2104) {
+    identity.Product = "CP2104 USB to UART Bridge Controller";
+    identity.Serial = Hex_Digits(Mixed(unit, 1) >> 32, 8, true);
+  } else if (part == SIM_PART_CP2102N) {
+    identity.Product = "CP2102N USB to UART Bridge Controller";
+    identity.Serial = Hex_Digits(Mixed(unit, 2), 16, false) + Hex_Digits(Mixed(unit, 3), 16, false);
+  }
+  return identity;
 }
 
 TSim_Bridge_Identity Enumerated_Identity(const TSim_Bridge_Identity& before, std::uint16_t pid) {
-  if (before.Vid == SIM_CP210X_VID && (pid == SIM_VCP_PID || pid == SIM_USBXPRESS_PID)) return Standard_Identity(pid);
-  return {before.Vid, pid, before.Product, SIM_DRIVER_NONE};
+  TSim_Bridge_Identity after = before;
+  after.Pid = pid;
+  return after;
 }
 
-bool Listed_By(TSim_View view, TSim_Driver driver) {
-  if (view == SIM_VIEW_USBXPRESS) return driver == SIM_DRIVER_USBXPRESS;
-  return driver != SIM_DRIVER_NONE;
+bool Cp210x_Binds(std::uint16_t vid, std::uint16_t pid) {
+  return vid == SIM_CP210X_VID && std::find(CP210X_PIDS.begin(), CP210X_PIDS.end(), pid) != CP210X_PIDS.end();
+}
+
+bool Listed_By(TSim_View view, const TSim_Bridge_Identity& identity) {
+  if (!Cp210x_Binds(identity.Vid, identity.Pid)) return false;
+  return view == SIM_VIEW_MANUFACTURING || identity.Pid == SIM_USBXPRESS_PID;
 }

@@ -1,12 +1,13 @@
-// The USB bus of the virtual boards: it holds the boards attached, in attach order, and offers the
-// two library views of them. The views are separate objects because the two interfaces have
-// methods of the same signatures.
+// The USB bus of the virtual boards: it holds the boards attached, in attach order, each on its own
+// port of the root hub (USB path 1-1, 1-2, ...), and offers them as a Linux host would: through the
+// kernel's view (TSim_Kernel) and the program's mapping of that view to the two bridge libraries,
+// the same mapping that runs on real hardware.
 #pragma once
 
 #include "platform/TClock.h"
+#include "platform/THost_Bridges.h"
 #include "platform/sim/TSim_Board.h"
-#include "platform/sim/TSim_Manufacturing.h"
-#include "platform/sim/TSim_UsbXpress.h"
+#include "platform/sim/TSim_Kernel.h"
 
 #include <deque>
 #include <memory>
@@ -23,22 +24,21 @@ public:
   TSim_Board& Board(std::size_t index);  // in attach order
   std::size_t Board_Count() const;
 
-  // The boards `view` lists now, in attach order.
-  std::uint32_t Listed_Count(TSim_View view);
-  TSim_Board* Listed_Board(TSim_View view, std::uint32_t index);
-  // How the serial line of the `index`-th board the manufacturing view lists is named to the user:
-  // "virtual:N", N counting the boards in attach order from 1; empty when there is no such board.
-  std::string Serial_Device(std::uint32_t index);
+  // How the serial line of the `index`-th bridge of the last listing is named to the user:
+  // "virtual:ttyUSB0"; empty when there is no such bridge.
+  std::string Serial_Device(std::uint32_t index) const { return Host_.Serial_Device(index); }
+  const TBridge* Bridge(std::uint32_t index) const { return Host_.Bridge(index); }
 
-  TUsbXpress& UsbXpress() { return Usb_; }
-  TManufacturing& Manufacturing() { return Manufacturing_; }
+  TUsbXpress& UsbXpress() { return Host_.UsbXpress(); }
+  TManufacturing& Manufacturing() { return Host_.Manufacturing(); }
+  TSim_Kernel& Kernel() { return Kernel_; }
   TClock& Clock() { return Clock_; }
 
 private:
   TClock& Clock_;
   mutable std::mutex Mutex_;
   std::deque<std::unique_ptr<TSim_Board>> Boards_;
-  // After the boards, so that they go first.
-  TSim_UsbXpress Usb_;
-  TSim_Manufacturing Manufacturing_;
+  // After the boards, so that the ttys close before the boards go.
+  TSim_Kernel Kernel_{*this};
+  THost_Bridges Host_{Kernel_};
 };

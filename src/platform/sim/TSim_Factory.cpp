@@ -41,16 +41,17 @@ std::vector<std::uint8_t> Application_Image(std::uint8_t major, std::uint8_t min
   return image;
 }
 
-TSim_Board_Setup Factory_Setup(TSim_Factory_State state) {
+TSim_Board_Setup Factory_Setup(TSim_Factory_State state, std::uint8_t part, unsigned unit) {
   TSim_Board_Setup setup;
-  setup.Bridge = Standard_Identity(state == SIM_FACTORY_VCP ? SIM_VCP_PID : SIM_USBXPRESS_PID);
+  setup.Bridge = Factory_Identity(part, state == SIM_FACTORY_VCP ? SIM_VCP_PID : SIM_USBXPRESS_PID, unit);
+  setup.Pid_Programmed = part == SIM_PART_CP2104 && state != SIM_FACTORY_VCP;
   if (state == SIM_FACTORY_OLD) setup.Flash = Application_Image(2, 0);
   else if (state != SIM_FACTORY_BLANK) setup.Flash = Application_Image(2, 3);
   return setup;
 }
 
-TSim_Board_Setup Simulation_Setup(TSim_Factory_State state) {
-  TSim_Board_Setup setup = Factory_Setup(state);
+TSim_Board_Setup Simulation_Setup(TSim_Factory_State state, std::uint8_t part) {
+  TSim_Board_Setup setup = Factory_Setup(state, part);
   setup.Filter_Rate = SIM_SIMULATE_FILTER_RATE;
   return setup;
 }

@@ -18,8 +18,10 @@ enum TSim_Factory_State {
 // (minor, major) at 0x08003C02. Its length is not a whole number of 16-byte records.
 std::vector<std::uint8_t> Application_Image(std::uint8_t major, std::uint8_t minor);
 
-TSim_Board_Setup Factory_Setup(TSim_Factory_State state);
+// A board whose bridge is a `part` (SIM_PART_*), the `unit`-th of its kind off the line. A CP2104
+// in USBXpress mode has spent its one write of the product id at the factory.
+TSim_Board_Setup Factory_Setup(TSim_Factory_State state, std::uint8_t part = SIM_PART_CP2102, unsigned unit = 1);
 
 // Under --simulate the filter running time counts ten minutes per second, so a session shows it move.
 inline constexpr double SIM_SIMULATE_FILTER_RATE = 600;
-TSim_Board_Setup Simulation_Setup(TSim_Factory_State state);
+TSim_Board_Setup Simulation_Setup(TSim_Factory_State state, std::uint8_t part = SIM_PART_CP2102);

@@ -12,6 +12,7 @@
 
 namespace {
 constexpr const char* HEADER = "yeli-sim board state 1";
+constexpr const char* PID_PROGRAMMED = "pid-programmed";  // a one-time-programmable bridge took its id
 constexpr std::uint32_t ROW = 32;
 
 std::string Hex(std::uint32_t value, int digits) {
@@ -39,6 +40,7 @@ std::optional<std::uint32_t> Parse_Decimal(const std::string& text, std::uint32_
 
 void Write_State(std::ostream& out, const TSim_Persistent_State& state) {
   out << HEADER << "\npid " << Hex(state.Pid, 4) << '\n';
+  if (state.Pid_Programmed) out << PID_PROGRAMMED << '\n';
   for (const auto& [id, value] : state.Settings) out << "setting " << int{id} << ' ' << value << '\n';
   for (std::uint32_t offset = 0; offset < state.Flash.size(); offset += ROW) {
     const auto first = state.Flash.begin() + offset, last = first + std::min<std::size_t>(ROW, state.Flash.size() - offset);
@@ -60,6 +62,9 @@ std::string Read_Line(const std::string& line, TSim_Persistent_State& state, boo
     if (!pid || !second.empty()) return "'pid' needs a product id of up to four hexadecimal digits";
     state.Pid = static_cast<std::uint16_t>(*pid);
     has_pid = true;
+  } else if (key == PID_PROGRAMMED) {
+    if (!first.empty()) return "'" + key + "' takes nothing after it";
+    state.Pid_Programmed = true;
   } else if (key == "setting") {
     const auto id = Parse_Decimal(first, 255), value = Parse_Decimal(second, 65535);
     if (!id || !value) return "'setting' needs a parameter id and a value from 0 to 65535";
@@ -98,6 +103,7 @@ std::string Load_Board_State(const std::filesystem::path& file, TSim_Persistent_
   std::string line;
   if (!std::getline(in, line) || line != HEADER) return file.string() + ":1: not a board state file";
   state.Flash.assign(SIM_FLASH_SIZE, SIM_ERASED);
+  state.Pid_Programmed = false;
   bool has_pid = false;
   for (int number = 2; std::getline(in, line); ++number) {
     if (line.empty()) continue;

@@ -3,6 +3,7 @@
 //
 //   yeli-sim board state 1
 //   pid EA61
+//   pid-programmed                           (a CP2104 whose one write of the id is spent)
 //   setting 16 200
 //   flash 08000000 00500020310100083501...   (up to 32 bytes a row)
 #pragma once

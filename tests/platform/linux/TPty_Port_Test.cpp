@@ -1,8 +1,8 @@
 // Byte I/O of the USBXpress view over a pseudo-terminal that stands in for the bridge's tty.
 #include "bridge/TCP21xx.h"
 #include "platform/TVirtual_Clock.h"
-#include "TFake_Sysfs.h"
 #include "platform/linux/TLinux_Bridges.h"
+#include "support/TFake_Sysfs.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -17,7 +17,7 @@ namespace {
 constexpr int SHORT_MS = 10;  // for reads that must time out: keeps the suite fast
 constexpr int LONG_MS = 2000;  // for bytes that are there already: never reached
 
-const TUsb_Serial BRIDGE{"ttyUSB0", "1-2", "cp210x", 0x10C4, 0xEA61, "USBXpress Device", 7};
+const TUsb_Serial BRIDGE{"ttyUSB0", "1-2", "cp210x", 0x10C4, 0xEA61, CP2102_PRODUCT, 7};
 
 // The controller's end of the line.
 class TPty {
@@ -62,7 +62,7 @@ public:
 struct TPty_Port : testing::Test {
   TFake_Sysfs Tree;
   TPty Controller;
-  TLinux_Bridges Bridges{Tree.Sys(), Tree.Dev()};
+  TLinux_Bridges Bridges{{Tree.Sys(), Tree.Dev()}};
   TUsbXpress& Usb = Bridges.UsbXpress();
 
   void SetUp() override {

@@ -1,4 +1,4 @@
-#include "platform/linux/TFailure_Line.h"
+#include "platform/TFailure_Line.h"
 #include "platform/linux/TTermios_Format.h"
 
 #include <gtest/gtest.h>

@@ -7,8 +7,13 @@ TSim_Host::TSim_Host(TSim_Board_Setup setup) : Board(Bus.Attach(std::move(setup)
   Clock.Sleep(std::chrono::milliseconds(10));
 }
 
+// The first open restarts the chip: the kernel asserts DTR as the tty opens, and the mapping then
+// releases it. Bytes that come before the chip has started are lost.
 void TSim_Host::Open(std::uint16_t line_control) {
+  std::int32_t count = 0;
+  ASSERT_EQ(Usb.Get_Num_Devices(count), SI_SUCCESS);
   ASSERT_EQ(Usb.Open(0, Handle), SI_SUCCESS);
+  Clock.Sleep(std::chrono::milliseconds(10));
   Usb.Set_Timeouts(500, 500);
   Usb.Set_Baud_Rate(Handle, 38400);
   ASSERT_EQ(Usb.Set_Line_Control(Handle, line_control), SI_SUCCESS);

@@ -22,8 +22,8 @@ struct TState_File : testing::Test {
   void SetUp() override { std::filesystem::create_directories(Folder); }
   void TearDown() override { std::filesystem::remove_all(Folder); }
 
-  TSim_Board* Attach(TSim_Bus& bus, TSim_Factory_State state, std::string& error) {
-    return Attach_Board(bus, Factory_Setup(state), File.string(),
+  TSim_Board* Attach(TSim_Bus& bus, TSim_Factory_State state, std::string& error, std::uint8_t part = SIM_PART_CP2102) {
+    return Attach_Board(bus, Factory_Setup(state, part), File.string(),
                         [this](const std::string& problem) { Problems.push_back(problem); }, error);
   }
   void Write_File(const std::string& text) { std::ofstream(File) << text; }
@@ -40,11 +40,15 @@ TEST_F(TState_File, Flash_Settings_And_Product_Id_Outlive_The_Run) {
 
     // Product id through the manufacturing view; a setting stored with 96; a flash page erased.
     CP210x_HANDLE handle = 0;
+    std::uint32_t count = 0;
+    bus.Manufacturing().Get_Num_Devices(count);
     bus.Manufacturing().Open(0, handle);
     bus.Manufacturing().Set_Pid(handle, 0xEA61);
     bus.Manufacturing().Reset(handle);
     Clock.Sleep(2s);
     const TSim_Session session = *board->Open(SIM_VIEW_USBXPRESS);
+    board->Set_Lines(session, {});  // the open held the chip in reset
+    Clock.Sleep(10ms);
     board->Set_Baud_Rate(session, 38400);
     board->Set_Line_Control(session, HOST_8N1);
     const TBytes edit_and_store = {0xFF, 0x00, 17, 0x02, 0x22, 0xFF, 0x01, 96};
@@ -64,7 +68,7 @@ TEST_F(TState_File, Flash_Settings_And_Product_Id_Outlive_The_Run) {
   TSim_Board* board = Attach(bus, SIM_FACTORY_VCP, error);
   ASSERT_TRUE(board) << error;
   EXPECT_EQ(board->Identity().Pid, 0xEA61);
-  EXPECT_EQ(board->Identity().Product, "USBXpress Device");
+  EXPECT_EQ(board->Identity().Product, "CP2102 USB to UART Bridge Controller");
   EXPECT_EQ(board->Stored_Settings().at(17), 0x0222);
   EXPECT_EQ(board->Flash(0x08003C00, 1024), TBytes(1024, 0xFF));
   const TBytes image = Application_Image(2, 3);
@@ -72,6 +76,31 @@ TEST_F(TState_File, Flash_Settings_And_Product_Id_Outlive_The_Run) {
   EXPECT_TRUE(Problems.empty());
   for (const auto& entry : std::filesystem::directory_iterator(Folder))
     EXPECT_EQ(entry.path().filename(), "board.state");  // no temporary file left behind
+}
+
+// The CP2104's one write of its product id is spent for good, also in the next run.
+TEST_F(TState_File, A_CP2104_Refuses_A_Second_Product_Id_In_The_Next_Run) {
+  const auto set_pid = [](TSim_Bus& bus, std::uint16_t pid) {
+    std::uint32_t count = 0;
+    CP210x_HANDLE handle = 0;
+    bus.Manufacturing().Get_Num_Devices(count);
+    bus.Manufacturing().Open(0, handle);
+    return bus.Manufacturing().Set_Pid(handle, pid);
+  };
+  std::string error;
+  {
+    TSim_Bus bus(Clock);
+    ASSERT_TRUE(Attach(bus, SIM_FACTORY_VCP, error, SIM_PART_CP2104)) << error;
+    EXPECT_EQ(set_pid(bus, 0xEA61), CP210x_SUCCESS);
+  }
+  std::ifstream in(File);
+  const std::string text((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_NE(text.find("pid EA61\npid-programmed\n"), std::string::npos) << text;
+  TSim_Bus bus(Clock);
+  TSim_Board* board = Attach(bus, SIM_FACTORY_VCP, error, SIM_PART_CP2104);
+  ASSERT_TRUE(board) << error;
+  EXPECT_NE(set_pid(bus, 0xEA60), CP210x_SUCCESS);
+  EXPECT_EQ(board->Stored_Pid(), 0xEA61);
 }
 
 TEST_F(TState_File, Saving_Writes_Only_The_Flash_Rows_That_Are_Not_Erased_And_Reads_Them_Back) {
@@ -110,6 +139,8 @@ TEST_F(TState_File, A_Broken_File_Is_Refused_And_Kept) {
        "board.state:3: 'flash' needs an address and 1 to 32 bytes in hexadecimal"},
       {"yeli-sim board state 1\npid EA61\nfuse 1\n", "board.state:3: unknown entry 'fuse'"},
       {"yeli-sim board state 1\npid EA61\n\x1b]0;owned\x07\n", "board.state:3: unknown entry '\\x1B]0;owned\\x07'"},
+      {"yeli-sim board state 1\npid EA61\npid-programmed yes\n",
+       "board.state:3: 'pid-programmed' takes nothing after it"},
   };
   for (const auto& [text, problem] : cases) {
     Write_File(text);

@@ -1,16 +1,15 @@
-// The CP210x manufacturing library's view of the bridges on Linux: identity from sysfs, the
-// product id and the reset through libusb. One caller at a time.
+// The CP210x manufacturing library's view of a host's bridges: identity from the listing, the part
+// number, the product id and the reset through the USB device. One caller at a time.
 #pragma once
 
+#include "platform/TBridge_Ports.h"
 #include "platform/TManufacturing.h"
-#include "platform/linux/TBridge_Ports.h"
-#include "platform/linux/TUsb_Access.h"
 
 #include <map>
 
-class TLinux_Manufacturing final : public TManufacturing {
+class THost_Manufacturing final : public TManufacturing {
 public:
-  explicit TLinux_Manufacturing(TBridge_Ports& ports) : Ports_(ports) {}
+  explicit THost_Manufacturing(TBridge_Ports& ports) : Ports_(ports) {}
 
   CP210x_STATUS Get_Num_Devices(std::uint32_t& count) override;
   CP210x_STATUS Get_Product_String(std::uint32_t index, SI_DEVICE_STRING& text, std::uint32_t option) override;
@@ -18,6 +17,7 @@ public:
   CP210x_STATUS Close(CP210x_HANDLE handle) override;
   CP210x_STATUS Get_Device_Vid(CP210x_HANDLE handle, std::uint16_t& vid) override;
   CP210x_STATUS Get_Device_Pid(CP210x_HANDLE handle, std::uint16_t& pid) override;
+  CP210x_STATUS Get_Part_Number(CP210x_HANDLE handle, std::uint8_t& part) override;
   CP210x_STATUS Set_Pid(CP210x_HANDLE handle, std::uint16_t pid) override;
   CP210x_STATUS Reset(CP210x_HANDLE handle) override;
   // Set by every call that reaches a device; a call refused for its handle leaves it.
@@ -25,11 +25,11 @@ public:
 
 private:
   const TBridge* Bridge_Of(CP210x_HANDLE handle) const;
-  // The status of a libusb result, recording its cause.
-  CP210x_STATUS Usb_Status(const TBridge& bridge, int usb_error);
+  // The status of a request's errno value, recording its cause.
+  CP210x_STATUS Usb_Status(const TBridge& bridge, int error);
+  CP210x_STATUS Refused(const TBridge& bridge, const std::string& why);
 
   TBridge_Ports& Ports_;
-  TUsb_Access Usb_;
   // Opening only notes the bridge: reading its identity needs no access to the USB device.
   std::map<CP210x_HANDLE, TBridge> Handles_;
   CP210x_HANDLE Next_Handle_ = 1;

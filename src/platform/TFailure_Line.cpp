@@ -1,4 +1,4 @@
-#include "platform/linux/TFailure_Line.h"
+#include "platform/TFailure_Line.h"
 
 #include <cerrno>
 

@@ -1,9 +1,7 @@
-#include "platform/linux/TLinux_UsbXpress.h"
+#include "platform/THost_UsbXpress.h"
 
-#include "platform/linux/TFailure_Line.h"
-#include "platform/linux/TTermios_Format.h"
-
-#include <sys/ioctl.h>
+#include "platform/Bridge_Description.h"
+#include "platform/TFailure_Line.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -13,24 +11,24 @@ namespace {
 int Milliseconds(std::uint32_t value) { return static_cast<int>(std::min<std::uint32_t>(value, INT_MAX)); }
 }  // namespace
 
-SI_STATUS TLinux_UsbXpress::Get_Num_Devices(std::int32_t& count) {
+SI_STATUS THost_UsbXpress::Get_Num_Devices(std::int32_t& count) {
   Last_Error_.clear();
   const bool listed = Ports_.Refresh();
   count = static_cast<std::int32_t>(Ports_.Count());
   return listed ? SI_SUCCESS : SI_DEVICE_IO_FAILED;
 }
 
-SI_STATUS TLinux_UsbXpress::Get_Product_String(std::uint32_t index, SI_DEVICE_STRING& text, std::uint32_t option) {
+SI_STATUS THost_UsbXpress::Get_Product_String(std::uint32_t index, SI_DEVICE_STRING& text, std::uint32_t option) {
   Last_Error_.clear();
   if (option != SI_RETURN_DESCRIPTION) return SI_INVALID_PARAMETER;
   const TBridge* bridge = Ports_.Find(index);
   if (!bridge) return SI_DEVICE_NOT_FOUND;
-  Set_Device_String(text, bridge->Product);
+  Set_Device_String(text, Bridge_Description(*bridge));
   return SI_SUCCESS;
 }
 
 // A bridge that is open already keeps its handle.
-SI_STATUS TLinux_UsbXpress::Open(std::uint32_t index, SI_HANDLE& handle) {
+SI_STATUS THost_UsbXpress::Open(std::uint32_t index, SI_HANDLE& handle) {
   Last_Error_.clear();
   const TBridge* bridge = Ports_.Find(index);
   if (!bridge) return SI_DEVICE_NOT_FOUND;
@@ -49,14 +47,14 @@ SI_STATUS TLinux_UsbXpress::Open(std::uint32_t index, SI_HANDLE& handle) {
   return SI_SUCCESS;
 }
 
-// The descriptor stays open for the next open.
-SI_STATUS TLinux_UsbXpress::Close(SI_HANDLE handle) {
+// The tty stays open for the next open.
+SI_STATUS THost_UsbXpress::Close(SI_HANDLE handle) {
   return Handles_.erase(handle) != 0 ? SI_SUCCESS : SI_INVALID_HANDLE;
 }
 
-SI_STATUS TLinux_UsbXpress::Read(SI_HANDLE handle, std::uint8_t* dest, std::uint32_t count, std::uint32_t& read) {
+SI_STATUS THost_UsbXpress::Read(SI_HANDLE handle, std::uint8_t* dest, std::uint32_t count, std::uint32_t& read) {
   read = 0;
-  TSerial_Port* port = nullptr;
+  TTty* port = nullptr;
   if (const SI_STATUS status = Port_Of(handle, port); status != SI_SUCCESS) return status;
   if (!dest || count == 0) return SI_INVALID_PARAMETER;
   const TTransfer transfer = port->Read(dest, count, Read_Timeout_Ms_);
@@ -66,10 +64,10 @@ SI_STATUS TLinux_UsbXpress::Read(SI_HANDLE handle, std::uint8_t* dest, std::uint
   return Fail(Handles_.at(handle), transfer.Error, SI_READ_ERROR);
 }
 
-SI_STATUS TLinux_UsbXpress::Write(SI_HANDLE handle, const std::uint8_t* src, std::uint32_t count,
+SI_STATUS THost_UsbXpress::Write(SI_HANDLE handle, const std::uint8_t* src, std::uint32_t count,
                                   std::uint32_t& written) {
   written = 0;
-  TSerial_Port* port = nullptr;
+  TTty* port = nullptr;
   if (const SI_STATUS status = Port_Of(handle, port); status != SI_SUCCESS) return status;
   if (!src || count == 0) return SI_INVALID_PARAMETER;
   const TTransfer transfer = port->Write(src, count, Write_Timeout_Ms_);
@@ -78,57 +76,53 @@ SI_STATUS TLinux_UsbXpress::Write(SI_HANDLE handle, const std::uint8_t* src, std
   return Fail(Handles_.at(handle), transfer.Error, SI_WRITE_ERROR);
 }
 
-SI_STATUS TLinux_UsbXpress::Flush_Buffers(SI_HANDLE handle, std::uint8_t flush_transmit, std::uint8_t flush_receive) {
-  TSerial_Port* port = nullptr;
+SI_STATUS THost_UsbXpress::Flush_Buffers(SI_HANDLE handle, std::uint8_t flush_transmit, std::uint8_t flush_receive) {
+  TTty* port = nullptr;
   if (const SI_STATUS status = Port_Of(handle, port); status != SI_SUCCESS) return status;
   return Check(handle, port->Flush(flush_transmit != 0, flush_receive != 0), SI_DEVICE_IO_FAILED);
 }
 
-SI_STATUS TLinux_UsbXpress::Set_Timeouts(std::uint32_t read_timeout_ms, std::uint32_t write_timeout_ms) {
+SI_STATUS THost_UsbXpress::Set_Timeouts(std::uint32_t read_timeout_ms, std::uint32_t write_timeout_ms) {
   Read_Timeout_Ms_ = Milliseconds(read_timeout_ms);
   Write_Timeout_Ms_ = Milliseconds(write_timeout_ms);
   return SI_SUCCESS;
 }
 
-SI_STATUS TLinux_UsbXpress::Set_Baud_Rate(SI_HANDLE handle, std::uint32_t baud) {
-  TSerial_Port* port = nullptr;
+SI_STATUS THost_UsbXpress::Set_Baud_Rate(SI_HANDLE handle, std::uint32_t baud) {
+  TTty* port = nullptr;
   if (const SI_STATUS status = Port_Of(handle, port); status != SI_SUCCESS) return status;
-  const auto speed = Baud_Speed(baud);
-  if (!speed) return SI_INVALID_PARAMETER;
-  return Check(handle, port->Set_Speed(*speed), SI_DEVICE_IO_FAILED);
+  return Format_Status(handle, port->Set_Baud_Rate(baud));
 }
 
-SI_STATUS TLinux_UsbXpress::Set_Line_Control(SI_HANDLE handle, std::uint16_t line_control) {
-  TSerial_Port* port = nullptr;
+SI_STATUS THost_UsbXpress::Set_Line_Control(SI_HANDLE handle, std::uint16_t line_control) {
+  TTty* port = nullptr;
   if (const SI_STATUS status = Port_Of(handle, port); status != SI_SUCCESS) return status;
-  const auto flags = Line_Control_Flags(line_control);
-  if (!flags) return SI_INVALID_PARAMETER;
-  return Check(handle, port->Set_Line_Flags(*flags), SI_DEVICE_IO_FAILED);
+  return Format_Status(handle, port->Set_Line_Control(line_control));
 }
 
 // Only the two output lines; handshaking is never used, so asking for it is refused.
-SI_STATUS TLinux_UsbXpress::Set_Flow_Control(SI_HANDLE handle, std::uint8_t cts, std::uint8_t rts, std::uint8_t dtr,
+SI_STATUS THost_UsbXpress::Set_Flow_Control(SI_HANDLE handle, std::uint8_t cts, std::uint8_t rts, std::uint8_t dtr,
                                              std::uint8_t dsr, std::uint8_t dcd, std::uint8_t xon_xoff) {
-  TSerial_Port* port = nullptr;
+  TTty* port = nullptr;
   if (const SI_STATUS status = Port_Of(handle, port); status != SI_SUCCESS) return status;
   if (cts != 0 || dsr != 0 || dcd != 0 || xon_xoff != 0) return SI_FUNCTION_NOT_SUPPORTED;
-  const int asserted = (rts != 0 ? TIOCM_RTS : 0) | (dtr != 0 ? TIOCM_DTR : 0);
-  const int released = (rts == 0 ? TIOCM_RTS : 0) | (dtr == 0 ? TIOCM_DTR : 0);
+  const int asserted = (rts != 0 ? TTY_RTS : 0) | (dtr != 0 ? TTY_DTR : 0);
+  const int released = (rts == 0 ? TTY_RTS : 0) | (dtr == 0 ? TTY_DTR : 0);
   return Check(handle, port->Set_Lines(asserted, released), SI_DEVICE_IO_FAILED);
 }
 
-SI_STATUS TLinux_UsbXpress::Get_Modem_Status(SI_HANDLE handle, std::uint8_t& status) {
-  TSerial_Port* port = nullptr;
+SI_STATUS THost_UsbXpress::Get_Modem_Status(SI_HANDLE handle, std::uint8_t& status) {
+  TTty* port = nullptr;
   if (const SI_STATUS found = Port_Of(handle, port); found != SI_SUCCESS) return found;
   int lines = 0;
   if (const SI_STATUS read = Check(handle, port->Get_Lines(lines), SI_DEVICE_IO_FAILED); read != SI_SUCCESS) {
     return read;
   }
-  status = ((lines & TIOCM_DTR) ? SI_MODEM_DTR : 0) | ((lines & TIOCM_RTS) ? SI_MODEM_RTS : 0);
+  status = ((lines & TTY_DTR) ? SI_MODEM_DTR : 0) | ((lines & TTY_RTS) ? SI_MODEM_RTS : 0);
   return SI_SUCCESS;
 }
 
-SI_STATUS TLinux_UsbXpress::Port_Of(SI_HANDLE handle, TSerial_Port*& port) {
+SI_STATUS THost_UsbXpress::Port_Of(SI_HANDLE handle, TTty*& port) {
   const auto found = Handles_.find(handle);
   if (found == Handles_.end()) return SI_INVALID_HANDLE;
   Last_Error_.clear();
@@ -136,12 +130,16 @@ SI_STATUS TLinux_UsbXpress::Port_Of(SI_HANDLE handle, TSerial_Port*& port) {
   return port ? SI_SUCCESS : Fail(found->second, ENODEV, SI_DEVICE_NOT_FOUND);
 }
 
-SI_STATUS TLinux_UsbXpress::Fail(const TBridge& bridge, int error, SI_STATUS status) {
+SI_STATUS THost_UsbXpress::Fail(const TBridge& bridge, int error, SI_STATUS status) {
   Last_Error_ = Failure_Line(Bridge_Name(bridge), error);
   if (Device_Gone(error)) Ports_.Release(bridge.Key);
   return status;
 }
 
-SI_STATUS TLinux_UsbXpress::Check(SI_HANDLE handle, int error, SI_STATUS status) {
+SI_STATUS THost_UsbXpress::Check(SI_HANDLE handle, int error, SI_STATUS status) {
   return error == 0 ? SI_SUCCESS : Fail(Handles_.at(handle), error, status);
+}
+
+SI_STATUS THost_UsbXpress::Format_Status(SI_HANDLE handle, int error) {
+  return error == EINVAL ? SI_INVALID_PARAMETER : Check(handle, error, SI_DEVICE_IO_FAILED);
 }

@@ -1,15 +1,15 @@
-// The USBXpress library's view of the bridges on Linux: every CP210x bridge, whatever its product
-// id, as a byte channel over its kept tty descriptor. One caller at a time.
+// The USBXpress library's view of a host's bridges: every CP210x bridge, whatever its product id,
+// named as the library names it, as a byte channel over its kept tty. One caller at a time.
 #pragma once
 
 #include "platform/TUsbXpress.h"
-#include "platform/linux/TBridge_Ports.h"
+#include "platform/TBridge_Ports.h"
 
 #include <map>
 
-class TLinux_UsbXpress final : public TUsbXpress {
+class THost_UsbXpress final : public TUsbXpress {
 public:
-  explicit TLinux_UsbXpress(TBridge_Ports& ports) : Ports_(ports) {}
+  explicit THost_UsbXpress(TBridge_Ports& ports) : Ports_(ports) {}
 
   SI_STATUS Get_Num_Devices(std::int32_t& count) override;
   SI_STATUS Get_Product_String(std::uint32_t index, SI_DEVICE_STRING& text, std::uint32_t option) override;
@@ -29,10 +29,12 @@ public:
 
 private:
   // The handle's descriptor, or the status to return.
-  SI_STATUS Port_Of(SI_HANDLE handle, TSerial_Port*& port);
+  SI_STATUS Port_Of(SI_HANDLE handle, TTty*& port);
   // Records the cause of a failure with `error`, and lets go of a bridge that has left.
   SI_STATUS Fail(const TBridge& bridge, int error, SI_STATUS status);
   SI_STATUS Check(SI_HANDLE handle, int error, SI_STATUS status);
+  // A format the tty does not offer is a bad parameter, anything else a failure of the device.
+  SI_STATUS Format_Status(SI_HANDLE handle, int error);
 
   TBridge_Ports& Ports_;
   std::map<SI_HANDLE, TBridge> Handles_;
