@@ -50,8 +50,8 @@ TSim_Board_Setup Factory_Setup(TSim_Factory_State state, std::uint8_t part, unsi
   return setup;
 }
 
-TSim_Board_Setup Simulation_Setup(TSim_Factory_State state, std::uint8_t part) {
-  TSim_Board_Setup setup = Factory_Setup(state, part);
+TSim_Board_Setup Simulation_Setup(TSim_Factory_State state, std::uint8_t part, unsigned unit) {
+  TSim_Board_Setup setup = Factory_Setup(state, part, unit);
   setup.Filter_Rate = SIM_SIMULATE_FILTER_RATE;
   return setup;
 }

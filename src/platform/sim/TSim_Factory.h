@@ -24,4 +24,4 @@ TSim_Board_Setup Factory_Setup(TSim_Factory_State state, std::uint8_t part = SIM
 
 // Under --simulate the filter running time counts ten minutes per second, so a session shows it move.
 inline constexpr double SIM_SIMULATE_FILTER_RATE = 600;
-TSim_Board_Setup Simulation_Setup(TSim_Factory_State state, std::uint8_t part = SIM_PART_CP2102);
+TSim_Board_Setup Simulation_Setup(TSim_Factory_State state, std::uint8_t part = SIM_PART_CP2102, unsigned unit = 1);
