@@ -169,34 +169,38 @@ void Run_List(TCli_Context& context) {
 }
 
 // The bridge leaves the bus at its reset and comes back in the new mode; the wait ends when it does.
-void Run_Mode(TCli_Context& context) {
+TBoard_Work Prepare_Mode(const TCli_Context& context) {
   const std::string& wanted = context.Arguments[0];
   const TMode* target = nullptr;
   for (const TMode& mode : MODES)
     if (wanted == mode.Name) target = &mode;
   if (!target) Fail(EXIT_BAD_INPUT, "the mode is vcp or usbxpress, not '" + wanted + "'");
 
-  TCli_Device device(context);
-  if (device.Find_One_Bridge() == target->Search) {
-    context.Out << "the bridge is in " << target->Name << " mode already\n";
-    return;
-  }
-  TService_Bridges& bridges = context.Bridges();
-  const TBridge switched = *bridges.Bridge(0);
-  Require_Consent_For_Permanent(context, bridges.Manufacturing());
-  device.Discovery().Change_Driver_Mode(target->Mode);
-  const std::vector<std::string> switch_log = device.Log().Lines();
-  if (std::find(switch_log.begin(), switch_log.end(), PID_WRITTEN) == switch_log.end())
-    Fail(EXIT_DEVICE, "the bridge did not take the new product id (the switch logged: " + Joined(switch_log) + ")");
-  const TDuration deadline = context.Clock.Now() + MODE_RETURN_TIMEOUT;
-  std::optional<std::string> serial_device;
-  while (!(serial_device = Returned_In_Mode(bridges, switched, *target))) {
-    if (context.Clock.Now() >= deadline)
-      Fail(EXIT_DEVICE, "the bridge did not come back in " + std::string(target->Name) + " mode within " +
-                            std::to_string(MODE_RETURN_TIMEOUT.count()) +
-                            " s (the switch logged: " + Joined(switch_log) + ")");
-    context.Clock.Sleep(MODE_RETURN_POLL);
-    context.Stop_Point();
-  }
-  context.Out << "the bridge is in " << target->Name << " mode now, at " << Printable_Text(*serial_device) << '\n';
+  return [target](TCli_Context& context) {
+    TCli_Device device(context);
+    if (device.Find_One_Bridge() == target->Search) {
+      context.Out << "the bridge is in " << target->Name << " mode already\n";
+      return;
+    }
+    TService_Bridges& bridges = context.Bridges();
+    const TBridge switched = *bridges.Bridge(0);
+    Require_Consent_For_Permanent(context, bridges.Manufacturing());
+    context.Phase("switch");
+    device.Discovery().Change_Driver_Mode(target->Mode);
+    const std::vector<std::string> switch_log = device.Log().Lines();
+    if (std::find(switch_log.begin(), switch_log.end(), PID_WRITTEN) == switch_log.end())
+      Fail(EXIT_DEVICE, "the bridge did not take the new product id (the switch logged: " + Joined(switch_log) + ")");
+    context.Phase("re-enumerate");
+    const TDuration deadline = context.Clock.Now() + MODE_RETURN_TIMEOUT;
+    std::optional<std::string> serial_device;
+    while (!(serial_device = Returned_In_Mode(bridges, switched, *target))) {
+      if (context.Clock.Now() >= deadline)
+        Fail(EXIT_DEVICE, "the bridge did not come back in " + std::string(target->Name) + " mode within " +
+                              std::to_string(MODE_RETURN_TIMEOUT.count()) +
+                              " s (the switch logged: " + Joined(switch_log) + ")");
+      context.Clock.Sleep(MODE_RETURN_POLL);
+      context.Stop_Point();
+    }
+    context.Out << "the bridge is in " << target->Name << " mode now, at " << Printable_Text(*serial_device) << '\n';
+  };
 }

@@ -73,7 +73,10 @@ int Run(const TCli_Options& options, const TCli_Host& host) {
                            return *bridges;
                          },
                          host.Check_Setup, host.Stop};
-    command.Run(context);
+    if (command.Run)
+      command.Run(context);
+    else
+      command.Prepare(context)(context);
     return EXIT_DONE;
   } catch (const TCli_Failure& failure) {
     host.Err << PROGRAM << ": " << (name.empty() ? "" : name + ": ") << failure.Message << '\n';
