@@ -69,7 +69,7 @@ void TCli_Device::Warn_If_Slowed(std::uint32_t baud) const {
 
 TIdentification TCli_Device::Identify() {
   Controller_.BautRate = static_cast<std::int32_t>(Boot_Baud());
-  const TIdentification identification = Identify_Controller(Controller_, Log_);
+  const TIdentification identification = Identify_Controller(Controller_, Log_, BOOT_ENTRY_QUICK);
   In_Bootloader_ = identification.Stage >= LINK_NO_ANSWER;  // the chip was reset towards its bootloader
   if (identification.Stage != LINK_DONE) Fail_Link(identification.Stage, BOOTLOADER_SILENT);
   Warn_If_Slowed(static_cast<std::uint32_t>(Controller_.BautRate));
@@ -87,14 +87,14 @@ void TCli_Device::Open_Bootloader() {
 }
 
 // Also after a failure, so that the board goes back to work; a port that cannot be opened any more
-// leaves the chip where it is. Chip_Disconnect sends no byte, so the port's rate does not matter.
+// leaves the chip where it is. The restart sends no byte, so the port's rate does not matter.
 void TCli_Device::Restart_Application() {
   In_Bootloader_ = false;
   if (Controller_.CP_State == CP_CLOSE && Open_Link(Controller_, LINE_8N1) != LINK_DONE) {
     Context_.Err << "yeli-cli: warning: " << With_Port_Error("the controller could not be restarted") << '\n';
     return;
   }
-  Controller_.Chip_Disconnect();
+  Controller_.Chip_Disconnect_Quick();
   Controller_.Close();
   Controller_.CP_State = CP_CLOSE;
   Controller_.BautRate = BOOT_BAUD_SAFE;

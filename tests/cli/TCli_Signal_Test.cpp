@@ -70,7 +70,7 @@ TEST_F(TCli_Signal, Each_Device_Command_Stops_With_The_Controller_Running_And_Ex
   // Work mode has restarted the controller into its application already: only the port is closed.
   const TCase cases[] = {
       {"read-flash between two blocks", {"read-flash", "out.bin"}, 5s, RESTARTED},
-      {"identify between its steps", {"identify"}, 500ms, RESTARTED},
+      {"identify between its steps", {"identify"}, 40ms, RESTARTED},
       {"read in work mode", {"read"}, 500ms, "wire: close\n"},
       {"save before the file is written", {"save", "out.cnf"}, 500ms, "wire: close\n"},
   };

@@ -39,7 +39,7 @@ TEST(Controller_Link, The_Version_Comes_From_A_Whole_Answer_To_The_Read_Of_80) {
     TVOK_Yeli chip{usb, clock};
 
     TRecording_Log log;
-    const TIdentification identification = Identify_Controller(chip, log);
+    const TIdentification identification = Identify_Controller(chip, log, BOOT_ENTRY_SETTLED);
 
     const TBytes read_request = {0x11, 0xEE, 0x08, 0x00, 0x3C, 0x02, 0x36, 0x50, 0xAF};
     EXPECT_TRUE(std::equal(read_request.begin(), read_request.end(), usb.Sent.end() - read_request.size()));
