@@ -19,5 +19,8 @@ inline constexpr std::chrono::milliseconds BOOT_SYNC_WAIT{50};
 // from reset release to a bootloader that listens (AN2606), so the sync is sent until it is answered.
 inline constexpr unsigned BOOT_SYNC_ATTEMPTS = 20;
 
-// How often a firmware update looks whether the worker has finished; each look adds a progress dot.
-inline constexpr std::chrono::milliseconds UPDATE_POLL{250};
+// While the worker writes, a progress dot goes to the log per UPDATE_DOT of waiting; the waiting
+// thread looks whether the worker has finished, and lets the window answer the desktop, every
+// UPDATE_LOOK, so that the update goes on as soon as the worker ends.
+inline constexpr std::chrono::milliseconds UPDATE_DOT{250};
+inline constexpr std::chrono::milliseconds UPDATE_LOOK{50};

@@ -60,10 +60,12 @@ TAttempt Erase_And_Write(TSTM32& chip, TClock& clock, const THex_Image& image, c
     return ATTEMPT_BROKEN;
   }
   const TFirmUpdTrear& worker = *chip.FirmUpdTrear;
-  while (!worker.Finished()) {
-    log.Append(".");
+  for (TDuration next_dot = clock.Now(); !worker.Finished(); clock.Sleep(UPDATE_LOOK)) {
+    if (clock.Now() >= next_dot) {
+      log.Append(".");
+      next_dot += UPDATE_DOT;
+    }
     if (waiting) waiting(worker.Progress());
-    clock.Sleep(UPDATE_POLL);
   }
   return Report(worker, log);
 }
