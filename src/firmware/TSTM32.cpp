@@ -99,9 +99,10 @@ void TSTM32::Quick_Reset() {
 // The bootloader takes no byte until it has started, and ST gives no time for that on the F1, so
 // the sync goes out until it is answered. A 0x7F that reaches a bootloader already synchronised
 // (its answer to an earlier one was lost or came late) is the first byte of a command; the next one
-// completes a frame that it refuses with a NACK, or on some versions acknowledges (AN3155,
-// AN2606): either way it listens, at the start of a command. Each try begins with an empty receive
-// buffer, so that no late answer counts for a later try.
+// completes a frame whose second byte is not the complement of the first, which AN3155's command
+// frame refuses with a NACK (hosts report an ACK from some versions): either way it listens, at the
+// start of a command. Each try begins with an empty receive buffer, so that no late answer counts
+// for a later try.
 bool TSTM32::Synchronise() {
   Usb_.Set_Timeouts(static_cast<std::uint32_t>(BOOT_SYNC_WAIT.count()), static_cast<std::uint32_t>(TX_Timeout));
   bool listening = false;
