@@ -284,12 +284,16 @@ TEST(Window_On_X11, Answers_Pings_While_It_Writes_And_Holds_A_Close_Until_The_Up
   TClock_Point next_ping = Now();
   std::optional<TClock_Point> writing_since, close_sent;
   const TClock_Point give_up = Now() + UPDATE_LIMIT;
-  while (!program.Said("program: Update firmware finish")) {
-    ASSERT_TRUE(program.Running()) << (close_sent ? "the close request ended the program during the update: "
-                                                  : "the program ended before the update had finished: ")
-                                   << Tail(program.Errors());
-    ASSERT_TRUE(!close_sent || manager.Mapped(window)) << "the close request closed the window during the update: "
-                                                       << Tail(program.Errors());
+  for (;;) {
+    // Seen before its standard error is read: the program says "Update firmware finish" before it
+    // may close, so a window gone or a program ended with the line still unread is a fault.
+    const bool running = program.Running(), mapped = manager.Mapped(window);
+    if (program.Said("program: Update firmware finish")) break;
+    ASSERT_TRUE(running) << (close_sent ? "the close request ended the program during the update: "
+                                        : "the program ended before the update had finished: ")
+                         << Tail(program.Errors());
+    ASSERT_TRUE(!close_sent || mapped) << "the close request closed the window during the update: "
+                                       << Tail(program.Errors());
     ASSERT_LT(Now(), give_up) << "no \"Update firmware finish\" within " << UPDATE_LIMIT.count()
                               << " s: " << Tail(program.Errors());
     for (const std::uint32_t answered : manager.Ping_Answers()) {
@@ -317,7 +321,7 @@ TEST(Window_On_X11, Answers_Pings_While_It_Writes_And_Holds_A_Close_Until_The_Up
     std::this_thread::sleep_for(10ms);
   }
   ASSERT_TRUE(close_sent) << "the update finished before the close request went out: " << Tail(program.Errors());
-  std::printf("%u pings answered, the slowest after %lld ms; while the image was written after %lld ms\n", serial,
+  std::printf("%u pings, the slowest answered after %lld ms; while the image was written after %lld ms\n", serial,
               static_cast<long long>(longest_answer.count()), static_cast<long long>(longest_while_writing.count()));
 
   for (const TClock_Point exit_limit = Now() + EXIT_LIMIT; program.Running() && Now() < exit_limit;)
