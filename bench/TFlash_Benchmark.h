@@ -1,5 +1,6 @@
 // The cost of a firmware update of a 64 KiB image on the virtual board: the program's own real time
-// on the virtual clock, and the update's virtual duration at the bootloader's two rates.
+// on the virtual clock, the update's virtual duration at the bootloader's two rates, and yeli-cli's
+// wall time for the same update at both rates.
 #pragma once
 
 struct TUpdate_Figures {
@@ -9,3 +10,6 @@ struct TUpdate_Figures {
 };
 
 TUpdate_Figures Measure_Update_64_KiB();
+// yeli-cli's `flash` of the image on its virtual board, which works in real time: the wall time at
+// 115200 baud over the same with --baud 38400, one run each.
+double Measure_Cli_Flash_64_KiB();

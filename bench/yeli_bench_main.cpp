@@ -20,6 +20,7 @@ int main() {
     bool met = Report("flash_overhead_64k", update.Overhead, 0.02);
     met = Report("update_115200_over_38400", update.Speed_Up, 0.36) && met;
     met = Report("update_115200_over_wire", update.Over_Wire, 1.15) && met;
+    met = Report("cli_flash_115200_over_38400", Measure_Cli_Flash_64_KiB(), 0.4) && met;
     met = Report("work_mode_tick_overhead", Work_Mode_Tick_Overhead(), 0.02) && met;
     const TStart_Up_Figures start_up = Measure_Start_Up();
     met = Report("start_up_ratio", start_up.Start_Up_Ratio, 2.0) && met;

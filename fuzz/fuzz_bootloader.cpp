@@ -41,10 +41,11 @@ std::uint32_t Address_At(const std::vector<std::uint8_t>& sent, std::size_t at) 
          sent[at + 3];
 }
 
-// The frames after the last erase, which on success all completed.
-void Check_Last_Attempt(const TScripted_UsbXpress& usb) {
+// The frames after the last erase, which on success all completed. The command codes are those the
+// board's Get gave the update's own session, as the program sends what it learned.
+void Check_Last_Attempt(const TScripted_UsbXpress& usb, const TSTM32& chip) {
   const std::vector<std::uint8_t>& sent = usb.Sent;
-  const std::vector<std::uint8_t> erase = {0x43, 0xBC, 0xFF, 0x00};
+  const std::vector<std::uint8_t> erase = {chip.Erace_, static_cast<std::uint8_t>(chip.Erace_ ^ 0xFF), 0xFF, 0x00};
   const auto last_erase = std::find_end(sent.begin(), sent.end(), erase.begin(), erase.end());
   Require(last_erase != sent.end(), "a successful update erased the flash");
   std::map<std::uint32_t, int> written;  // how often each address was written
@@ -52,7 +53,7 @@ void Check_Last_Attempt(const TScripted_UsbXpress& usb) {
     Require(at + 9 <= sent.size(), "every frame of a successful update is whole");
     const std::uint32_t address = Address_At(sent, at + 2);
     const unsigned count = sent[at + 7] + 1u;
-    if (sent[at] == 0x31) {
+    if (sent[at] == chip.W_Mem_) {
       Require(at + 9 + count <= sent.size(), "a Write Memory frame is whole");
       for (unsigned i = 0; i < count; ++i) {
         Require(sent[at + 8 + i] == Image_At(address + i), "every byte written is the image's at its address");
@@ -60,7 +61,7 @@ void Check_Last_Attempt(const TScripted_UsbXpress& usb) {
       }
       at += 9 + count;
     } else {
-      Require(sent[at] == 0x11, "after the erase only Write Memory and Read Memory are sent");
+      Require(sent[at] == chip.R_Mem_, "after the erase only Write Memory and Read Memory are sent");
       at += 9;
       std::vector<std::uint8_t> read_back;
       for (const auto& [sent_before, byte] : usb.Received)
@@ -84,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TSTM32 chip(usb, clock);
 
   TRecording_Log log;
-  const TIdentification identification = Identify_Controller(chip, log);
+  const TIdentification identification = Identify_Controller(chip, log, BOOT_ENTRY_SETTLED);
   Require(chip.CP_State == CP_CLOSE, "identification leaves the port closed");
   if (identification.Stage != LINK_DONE) return 0;
   Require(chip.PID_M_ == 0x04, "only an STM32 of the F1 family is identified");
@@ -100,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(Count(log.Lines, "Chip erase OK") <= 2, "at most one attempt more");
   if (outcome == UPDATE_WRITTEN) {
     Require(Count(log.Lines, "Verify firmware OK") >= 1, "success only after a good verify");
-    Check_Last_Attempt(usb);
+    Check_Last_Attempt(usb, chip);
   } else if (Count(log.Lines, "Chip erase OK") == 0) {
     Require(finished == 0, "no success without an erase");
   }

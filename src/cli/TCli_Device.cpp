@@ -67,7 +67,7 @@ void TCli_Device::Warn_If_Slowed(std::uint32_t baud) const {
 
 TIdentification TCli_Device::Identify() {
   Controller_.BautRate = static_cast<std::int32_t>(Boot_Baud());
-  const TIdentification identification = Identify_Controller(Controller_, Log_);
+  const TIdentification identification = Identify_Controller(Controller_, Log_, BOOT_ENTRY_QUICK);
   if (identification.Stage != LINK_DONE) Fail_Link(identification.Stage, BOOTLOADER_SILENT);
   Warn_If_Slowed(static_cast<std::uint32_t>(Controller_.BautRate));
   Context_.Stop_Point();
@@ -84,7 +84,7 @@ void TCli_Device::Open_Bootloader() {
 }
 
 // Also after a failure, so that the board goes back to work; a port that cannot be opened any more
-// leaves the chip where it is. Chip_Disconnect sends no byte, so the port's rate does not matter.
+// leaves the chip where it is. The restart sends no byte, so the port's rate does not matter.
 void TCli_Device::Restart_Application() {
   if (Leave_Running(Controller_) != LINK_DONE)
     Context_.Err << "yeli-cli: warning: " << With_Port_Error("the controller could not be restarted") << '\n';

@@ -8,11 +8,11 @@ namespace {
 constexpr unsigned FIRMWARE_VERSION_ANSWER = 81;
 }  // namespace
 
-TIdentification Identify_Controller(TSTM32& chip, TLog& log) {
+TIdentification Identify_Controller(TSTM32& chip, TLog& log, TBoot_Entry entry) {
   TIdentification identification{Open_Link(chip, LINE_8E1)};
   if (identification.Stage != LINK_DONE) return identification;
   std::uint8_t version[FIRMWARE_VERSION_ANSWER] = {};
-  if (!Connect_Bootloader(chip, log)) {
+  if (!Connect_Bootloader(chip, log, entry)) {
     identification.Stage = LINK_NO_ANSWER;
   } else if (!chip.Chip_Read_Memory(FIRMWARE_VERSION_ADDRESS, FIRMWARE_VERSION_ANSWER, version)) {
     identification.Stage = LINK_NO_VERSION;
@@ -46,7 +46,7 @@ TLink_Stage Leave_Running(TSTM32& chip) {
     if (chip.CP_State == CP_CLOSE) {
       if (const TLink_Stage opened = Open_Link(chip, LINE_8N1); opened != LINK_DONE) return opened;
     }
-    chip.Chip_Disconnect();
+    chip.Chip_Disconnect_Quick();
   }
   if (chip.CP_State != CP_CLOSE) chip.Close();
   chip.CP_State = CP_CLOSE;

@@ -16,11 +16,12 @@ struct TIdentification {
   std::uint8_t Minor = 0;
 };
 
-// Starts the ROM bootloader at 8E1 and the port's baud rate (Connect_Bootloader, which may fall back
-// to 38400 baud and say so on `log`), learns its command codes and the chip's memory map, and reads
-// the firmware version: an answer that stops short is no version, rather than bytes never sent.
-// The port is closed at the end and the chip stays in its bootloader.
-TIdentification Identify_Controller(TSTM32& chip, TLog& log);
+// Starts the ROM bootloader at 8E1 and the port's baud rate, entering it as `entry` says
+// (Connect_Bootloader, which may fall back to 38400 baud and say so on `log`), learns its command
+// codes and the chip's memory map, and reads the firmware version: an answer that stops short is no
+// version, rather than bytes never sent. The port is closed at the end and the chip stays in its
+// bootloader.
+TIdentification Identify_Controller(TSTM32& chip, TLog& log, TBoot_Entry entry);
 
 // Restarts the chip into its application at 8N1 and runs the full read. The port stays open,
 // with CP_State CP_ENABLED when the read succeeded and CP_CLOSE when it failed.

@@ -5,7 +5,7 @@
 #include "firmware/TSTM32.h"
 #include "platform/TLog.h"
 
-// Chip_Get_Header at the port's baud rate. A chip that does not acknowledge the sync above
+// Get_Header(entry) at the port's baud rate. A chip that does not acknowledge the sync above
 // BOOT_BAUD_SAFE is reset and tried once more at BOOT_BAUD_SAFE, with a line on `log` saying so;
 // the port's BautRate then stays there.
-bool Connect_Bootloader(TSTM32& chip, TLog& log);
+bool Connect_Bootloader(TSTM32& chip, TLog& log, TBoot_Entry entry);

@@ -60,10 +60,12 @@ TAttempt Erase_And_Write(TSTM32& chip, TClock& clock, const THex_Image& image, c
     return ATTEMPT_BROKEN;
   }
   const TFirmUpdTrear& worker = *chip.FirmUpdTrear;
-  while (!worker.Finished()) {
-    log.Append(".");
+  for (TDuration next_dot = clock.Now(); !worker.Finished(); clock.Sleep(UPDATE_LOOK)) {
+    if (clock.Now() >= next_dot) {
+      log.Append(".");
+      next_dot += UPDATE_DOT;
+    }
     if (waiting) waiting(worker.Progress());
-    clock.Sleep(UPDATE_POLL);
   }
   return Report(worker, log);
 }
@@ -74,7 +76,7 @@ bool Write_Again_Safely(TSTM32& chip, TLog& log) {
   log.Add(WRITE_AGAIN);
   chip.BautRate = BOOT_BAUD_SAFE;
   chip.Set_BautRate();
-  if (chip.Chip_Connect() == 0) return true;
+  if (chip.Chip_Connect_Quick() == 0) return true;
   log.Add(NO_BOOTLOADER);
   return false;
 }
@@ -82,7 +84,7 @@ bool Write_Again_Safely(TSTM32& chip, TLog& log) {
 // Nothing is erased unless the chip is known and the whole file is a sound image for its flash.
 TUpdate_Outcome Update_In_Session(TSTM32& chip, TClock& clock, const TUpdate_Request& request, TLog& log,
                                   const TUpdate_Waiting& waiting) {
-  if (!Connect_Bootloader(chip, log)) {
+  if (!Connect_Bootloader(chip, log, BOOT_ENTRY_QUICK)) {
     log.Add(NO_BOOTLOADER);
     return UPDATE_NO_BOOTLOADER;
   }
@@ -125,7 +127,7 @@ TUpdate_Result Update_Firmware(TSTM32& chip, TClock& clock, const TUpdate_Reques
   } else {
     result.Outcome = Update_In_Session(chip, clock, request, log, waiting);
     result.Baud = static_cast<std::uint32_t>(chip.BautRate);
-    chip.Chip_Disconnect();
+    chip.Chip_Disconnect_Quick();
     log.Add(CHIP_DISCONNECT);
     chip.Close();
     chip.CP_State = CP_CLOSE;  // also when the bridge went away and the close failed

@@ -1,9 +1,9 @@
 // One firmware update in a bootloader session of its own: the port opened at the request's baud
 // rate and the chip restarted into its bootloader and identified; the image file checked for this
 // chip before the flash is erased; the worker writes and verifies it while the calling thread waits
-// and adds a progress dot per wait; a write or read-back that fails above 38400 baud is done once
-// more from the erase at 38400; and the chip restarts into its application. Every step is reported
-// to the log.
+// and adds a progress dot per UPDATE_DOT; a write or read-back that fails above 38400 baud is done
+// once more from the erase at 38400; and the chip restarts into its application. Every step is
+// reported to the log.
 #pragma once
 
 #include "firmware/Boot_Baud.h"
@@ -44,7 +44,7 @@ struct TUpdate_Result {
   std::uint32_t Baud = 0;  // the rate the session ended at: below the request's after a fall-back
 };
 
-// Runs on the waiting thread after each progress dot.
+// Runs on the waiting thread every UPDATE_LOOK while the worker writes.
 using TUpdate_Waiting = std::function<void(const TFlash_Progress&)>;
 
 // `clock` is the one the chip's port waits on. The port's BautRate is back at BOOT_BAUD_SAFE

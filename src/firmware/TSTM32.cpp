@@ -92,6 +92,47 @@ void TSTM32::Chip_Disconnect() {
   Bootloader_Started = false;
 }
 
+void TSTM32::Quick_Reset() {
+  Set_DTR(1);
+  Clock_.Sleep(BOOT_RESET_PULSE);
+  Set_DTR(0);
+}
+
+// The bootloader takes no byte until it has started, and ST gives no time for that on the F1, so
+// the sync goes out until it is answered. A 0x7F that reaches a bootloader already synchronised
+// (its answer to an earlier one was lost or came late) is the first byte of a command; the next one
+// completes a frame whose second byte is not the complement of the first, which AN3155's command
+// frame refuses with a NACK (hosts report an ACK from some versions): either way it listens, at the
+// start of a command. Each try begins with an empty receive buffer, so that no late answer counts
+// for a later try.
+bool TSTM32::Synchronise() {
+  Usb_.Set_Timeouts(static_cast<std::uint32_t>(BOOT_SYNC_WAIT.count()), static_cast<std::uint32_t>(TX_Timeout));
+  bool listening = false;
+  for (unsigned attempt = 0; attempt < BOOT_SYNC_ATTEMPTS && !listening; ++attempt) {
+    Flush_IO_Buffers(1, 1);
+    Send_Chip_Byte(AN3155_SYNC);
+    std::uint8_t answer = 0;
+    listening = Receive_Byte(answer) && (answer == AN3155_ACK || answer == AN3155_NACK);
+  }
+  Usb_.Set_Timeouts(static_cast<std::uint32_t>(RX_Timeout), static_cast<std::uint32_t>(TX_Timeout));
+  return listening;
+}
+
+std::uint8_t TSTM32::Chip_Connect_Quick() {
+  Bootloader_Started = true;
+  Set_RTS(1);
+  Quick_Reset();
+  STM_State = Synchronise() ? ST_OPEN : ST_CLOSE;
+  return STM_State == ST_OPEN ? 0 : 0xFF;
+}
+
+void TSTM32::Chip_Disconnect_Quick() {
+  Set_RTS(0);
+  Quick_Reset();
+  STM_State = ST_CLOSE;
+  Bootloader_Started = false;
+}
+
 bool TSTM32::Chip_Get_Command() {
   if (!Send_Command(AN3155_GET)) return false;
   std::uint8_t* const answer[AN3155_GET_ANSWER_BYTES] = {
@@ -129,9 +170,12 @@ void TSTM32::Set_Memory_Map(const TSTM32_Family* family) {
   SysM_F_ = family ? F1_SYSTEM_MEMORY_END : 0;
 }
 
-bool TSTM32::Chip_Get_Header() {
+bool TSTM32::Chip_Get_Header() { return Get_Header(BOOT_ENTRY_SETTLED); }
+
+bool TSTM32::Get_Header(TBoot_Entry entry) {
   STM_State = ST_CLOSE;
-  if (Chip_Connect() != 0 || !Chip_Get_Command() || !Chip_Get_ID()) return false;
+  const std::uint8_t connected = entry == BOOT_ENTRY_SETTLED ? Chip_Connect() : Chip_Connect_Quick();
+  if (connected != 0 || !Chip_Get_Command() || !Chip_Get_ID()) return false;
   STM_State = ST_OPEN;
   return true;
 }

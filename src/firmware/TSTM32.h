@@ -16,6 +16,11 @@ struct TSTM32_Family;
 
 enum TSTMState : std::uint8_t { ST_OPEN, ST_CLOSE };
 
+// How a bootloader session starts and ends: as identification does, with a settling wait around
+// every line change and one sync byte, or quickly, with a short reset pulse and the sync sent until
+// the bootloader answers (the sessions of this program's own: the update, yeli-cli's commands).
+enum TBoot_Entry : std::uint8_t { BOOT_ENTRY_SETTLED, BOOT_ENTRY_QUICK };
+
 class TSTM32 : public TCP21xx {
 public:
   TSTM32(TUsbXpress& usb, TClock& clock);
@@ -33,6 +38,13 @@ public:
   std::uint8_t CRC8_(std::uint32_t data) const;
   std::uint8_t CRC8_Block_(std::uint8_t size_buf) const;
   static std::uint8_t Get_Byte(std::uint32_t data, std::uint8_t pos);
+
+  // Chip_Connect and Chip_Disconnect with a reset pulse of BOOT_RESET_PULSE and no settling waits;
+  // the sync is sent up to BOOT_SYNC_ATTEMPTS times.
+  std::uint8_t Chip_Connect_Quick();
+  void Chip_Disconnect_Quick();
+  // Chip_Get_Header, entering the bootloader as `entry` says.
+  bool Get_Header(TBoot_Entry entry);
 
   // Write Memory of byteArray[0] to byteArray[count - 1] at `address`; count 1 to 256.
   bool Chip_Write_Block(std::uint32_t address, unsigned count);
@@ -79,8 +91,8 @@ public:
   std::uint32_t SysM_S_ = 0;
   std::uint32_t SysM_F_ = 0;
   TSTMState STM_State = ST_CLOSE;
-  // This object last reset the chip towards its ROM bootloader (Chip_Connect), and has not restarted
-  // it into its application since (Chip_Disconnect). Closing the port does not restart it.
+  // This object last reset the chip towards its ROM bootloader (Chip_Connect or its quick form), and
+  // has not restarted it into its application since. Closing the port does not restart it.
   bool Bootloader_Started = false;
   std::unique_ptr<TFirmUpdTrear> FirmUpdTrear;  // the worker started last; kept until the next one
   std::uint8_t byteArray[256] = {};
@@ -88,6 +100,10 @@ public:
 protected:
   // One byte within the read time-out; false when none came.
   bool Receive_Byte(std::uint8_t& byte);
+  // The reset pulse of the quick entry; RTS unchanged.
+  void Quick_Reset();
+  // Sync bytes until the bootloader answers; true when it listens.
+  bool Synchronise();
   // Sends a command code and its complement and waits for the acknowledgement.
   bool Send_Command(std::uint8_t code);
   // Sends an address, most significant byte first, and its checksum, and waits for the acknowledgement.

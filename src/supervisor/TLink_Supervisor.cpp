@@ -273,7 +273,7 @@ void TLink_Supervisor::Change_Driver_Mode(std::uint8_t mode) {
 
 // Leaves the chip in its bootloader and the port closed, on success as well.
 bool TLink_Supervisor::Process_USB_Device() {
-  const TIdentification chip = Identify_Controller(Controller_, Program_Log_);
+  const TIdentification chip = Identify_Controller(Controller_, Program_Log_, BOOT_ENTRY_SETTLED);
   Log_Open_Failure(Controller_, chip.Stage, Program_Log_);
   switch (chip.Stage) {
     case LINK_NO_BRIDGE:

@@ -1,6 +1,7 @@
 // The version read of the identification byte for byte, with a scripted bridge: the same frame as
 // the link supervisor has always sent, and an answer that stops short counts as no version.
 #include "controller/TController_Link.h"
+#include "firmware/Boot_Waits.h"
 #include "platform/TVirtual_Clock.h"
 #include "support/Bootloader_Script.h"
 #include "support/TRecording_Log.h"
@@ -39,7 +40,7 @@ TEST(Controller_Link, The_Version_Comes_From_A_Whole_Answer_To_The_Read_Of_80) {
     TVOK_Yeli chip{usb, clock};
 
     TRecording_Log log;
-    const TIdentification identification = Identify_Controller(chip, log);
+    const TIdentification identification = Identify_Controller(chip, log, BOOT_ENTRY_SETTLED);
 
     const TBytes read_request = {0x11, 0xEE, 0x08, 0x00, 0x3C, 0x02, 0x36, 0x50, 0xAF};
     EXPECT_TRUE(std::equal(read_request.begin(), read_request.end(), usb.Sent.end() - read_request.size()));
@@ -90,7 +91,7 @@ TEST(Controller_Link, Leaving_Restarts_A_Chip_Left_In_Its_Bootloader_While_The_P
     if (c.Restarted) {
       const auto first = std::find(usb.Calls.begin(), usb.Calls.end(), "modem");
       EXPECT_TRUE(std::equal(restart.begin(), restart.end(), first));
-      EXPECT_EQ(clock.Now(), std::chrono::milliseconds(1200));
+      EXPECT_EQ(clock.Now(), BOOT_RESET_PULSE);  // the quick restart: one short pulse
     }
     EXPECT_EQ(std::count(usb.Calls.begin(), usb.Calls.end(), "line 2048"), c.Reopened ? 1 : 0);  // 8N1
     const bool closes = c.Port != CP_CLOSE || c.Reopened;

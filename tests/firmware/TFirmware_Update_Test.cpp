@@ -1,6 +1,7 @@
 // The update sequence against a scripted bridge: its own connect and the fall-back to 38400 baud,
 // what is refused before the erase, what each failure leaves in the log, and the second attempt at
 // 38400 baud. Whole updates run against the virtual board.
+#include "firmware/Boot_Waits.h"
 #include "firmware/TFirmware_Update.h"
 #include "platform/TVirtual_Clock.h"
 #include "support/Bootloader_Script.h"
@@ -128,7 +129,7 @@ TEST_F(TScripted_Update, A_Chip_Silent_At_115200_Baud_Is_Connected_At_38400_And_
   EXPECT_EQ(Update(), UPDATE_NO_BOOTLOADER);
   EXPECT_EQ(Log.Lines, (TLines{"No acknowledgement from the bootloader at 115200 baud: connecting at 38400 baud",
                                "The bootloader did not answer: the firmware was not written", "Chip disconnect"}));
-  EXPECT_EQ(Usb.Sent, (TBytes{0x7F, 0x7F}));  // one sync at each rate, each after its own reset
+  EXPECT_EQ(Usb.Sent, TBytes(2 * BOOT_SYNC_ATTEMPTS, 0x7F));  // the syncs at each rate, after its own reset
   EXPECT_EQ(Bauds(), (std::vector<std::string>{"baud 115200", "baud 38400"}));
   EXPECT_EQ(Chip.BautRate, 38400);
 }

@@ -1,4 +1,5 @@
 // Byte-exact exchanges with a scripted bridge; the virtual board's tests cover the real dialogue.
+#include "firmware/Boot_Waits.h"
 #include "firmware/TSTM32.h"
 #include "platform/TVirtual_Clock.h"
 #include "support/TScripted_UsbXpress.h"
@@ -79,6 +80,54 @@ TEST_F(TBootloader, A_Chip_That_Refuses_Or_Ignores_The_Sync_Gets_No_Get) {
     EXPECT_FALSE(Chip.Chip_Get_Header());
     EXPECT_EQ(Usb.Sent, (TBytes{0x7F, 0x7F}));
   }
+}
+
+// The quick entry: a 20 ms pulse with no settling waits, and the sync, each time on an emptied
+// receive buffer with the short read time-out, until the bootloader listens. A NACK says it was
+// synchronised already (AN3155), a stray byte does not count.
+TEST_F(TBootloader, The_Quick_Entry_Sends_The_Sync_Until_The_Bootloader_Listens) {
+  const struct {
+    const char* Name;
+    TBytes Answers;
+    std::uint8_t Status;
+    std::size_t Syncs;
+  } cases[] = {
+      {"acknowledged", {0x79}, 0, 1},
+      {"refused: synchronised already", {0x1F}, 0, 1},
+      {"a stray byte, then the acknowledgement", {0x00, 0x79}, 0, 2},
+      {"silent", {}, 0xFF, BOOT_SYNC_ATTEMPTS},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.Name);
+    Usb.Calls.clear();
+    Usb.Sent.clear();
+    Usb.Answers.assign(test.Answers.begin(), test.Answers.end());
+    const TDuration start = Clock.Now();
+    EXPECT_EQ(Chip.Chip_Connect_Quick(), test.Status);
+    EXPECT_EQ(Chip.STM_State, test.Status == 0 ? ST_OPEN : ST_CLOSE);
+    EXPECT_EQ(Clock.Now() - start, 20ms);  // the scripted bridge answers at once
+    EXPECT_EQ(Usb.Sent, TBytes(test.Syncs, 0x7F));
+
+    std::vector<std::string> expected = {"modem", "flow rts=1 dtr=0", "modem", "flow rts=2 dtr=1", "modem",
+                                         "flow rts=2 dtr=0", "timeouts 50 500"};
+    for (std::size_t sync = 0; sync < test.Syncs; ++sync)
+      expected.insert(expected.end(), {"flush 1 1", "write 1", "read 1"});
+    expected.push_back("timeouts 500 500");
+    EXPECT_EQ(Usb.Calls, expected);
+  }
+}
+
+TEST_F(TBootloader, The_Quick_Exit_Releases_Rts_Through_A_Short_Reset_Pulse) {
+  Usb.Lines = SI_MODEM_RTS;
+  Chip.STM_State = ST_OPEN;
+  Chip.Chip_Disconnect_Quick();
+  std::vector<std::string> lines;
+  for (const std::string& call : Usb.Calls)
+    if (call.starts_with("flow")) lines.push_back(call);
+  EXPECT_EQ(lines, (std::vector<std::string>{"flow rts=0 dtr=0", "flow rts=0 dtr=1", "flow rts=0 dtr=0"}));
+  EXPECT_EQ(Chip.STM_State, ST_CLOSE);
+  EXPECT_EQ(Clock.Now(), 20ms);
+  EXPECT_TRUE(Usb.Sent.empty());
 }
 
 TEST_F(TBootloader, Get_Id_Accepts_Only_Stm32_Products) {

@@ -32,6 +32,15 @@ inline constexpr std::uint32_t BOOT_MAX_BAUD = 115200;
 inline constexpr std::uint8_t Boot_Complement(std::uint8_t code) { return code ^ 0xFF; }
 
 inline constexpr std::chrono::microseconds BOOT_TURNAROUND{50};  // from a frame's last byte to the answer
+// Flash work, from the STM32F103x8/xB data sheet (ST DS5319, "Flash memory characteristics"): a
+// half-word programs in 40 to 70 us, typically 52.5 us, so 256 bytes take 6.72 ms. Page erase and
+// mass erase each take 20 to 40 ms, with no typical figure given: the model takes the upper one.
+inline constexpr std::chrono::nanoseconds BOOT_HALF_WORD_PROGRAM_TIME{52'500};
 inline constexpr std::chrono::milliseconds BOOT_GLOBAL_ERASE_TIME{40};
-inline constexpr std::chrono::milliseconds BOOT_PAGE_ERASE_TIME{20};
-inline constexpr std::chrono::milliseconds BOOT_BLOCK_WRITE_TIME{10};  // for 256 bytes of flash
+inline constexpr std::chrono::milliseconds BOOT_PAGE_ERASE_TIME{40};
+// From the release of reset to a bootloader that takes the sync. NRST rises through the chip's
+// pull-up (40 kOhm typical, DS5319 "NRST pin characteristics") charging the board's 100 nF reset
+// capacitor (ST's recommended reset network) and crosses its 2 V input-high level after 3.7 ms at
+// 3.3 V. ST publishes no start-up time for the F1's bootloader (AN2606 gives one only for later
+// families, whose bootloaders also probe CAN and USB); its USART-only start-up is taken as 1 ms.
+inline constexpr std::chrono::milliseconds BOOT_START_TIME{5};

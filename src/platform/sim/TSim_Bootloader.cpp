@@ -19,10 +19,10 @@ std::uint8_t Xor_Of(std::span<const std::uint8_t> bytes) {
                          [](std::uint8_t sum, std::uint8_t b) { return static_cast<std::uint8_t>(sum ^ b); });
 }
 
-// Flash takes its time to program; RAM none worth counting.
+// Flash programs half-word by half-word; RAM takes no time worth counting.
 TDuration Write_Time(const TSim_Region& region, std::size_t count) {
   if (region.Kind != SIM_REGION_FLASH) return TDuration{0};
-  return TDuration(BOOT_BLOCK_WRITE_TIME) * count / 256;
+  return BOOT_HALF_WORD_PROGRAM_TIME * static_cast<std::int64_t>((count + 1) / 2);
 }
 }  // namespace
 

@@ -1,11 +1,14 @@
 #include "platform/sim/TSim_Microcontroller.h"
 
+#include "platform/sim/TSim_AN3155.h"
+
 #include <chrono>
 
 using namespace std::chrono_literals;
 
 namespace {
-constexpr TDuration START_TIME = 2ms;  // from reset released to the first byte the chip can take
+// From reset released to the first byte the application can take; the bootloader's is BOOT_START_TIME.
+constexpr TDuration APPLICATION_START_TIME = 2ms;
 }  // namespace
 
 TSim_Microcontroller::TSim_Microcontroller(const TSetup& setup, const TSim_Inputs& inputs, TSim_Faults& faults,
@@ -27,7 +30,7 @@ void TSim_Microcontroller::Hold_In_Reset() {
 
 void TSim_Microcontroller::Start(bool boot_pin, TDuration at) {
   Hold_In_Reset();
-  Ready_At_ = at + START_TIME;
+  Ready_At_ = at + (boot_pin ? TDuration(BOOT_START_TIME) : APPLICATION_START_TIME);
   if (boot_pin) {
     Bootloader_ = std::make_unique<TSim_Bootloader>(Memory_, Faults_, Services());
     Run_ = SIM_RUN_BOOTLOADER;
