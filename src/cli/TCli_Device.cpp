@@ -35,7 +35,7 @@ std::string TCli_Device::With_Port_Error(std::string message) const {
 int TCli_Device::Find_One_Bridge() {
   const int found = Discovery_.Search_Device();
   Context_.Stop_Point();
-  if (found == SEARCH_SEVERAL) Fail(EXIT_DEVICE, "several bridges are attached: remove all but the Yeli controller's");
+  if (found == SEARCH_SEVERAL) Fail(EXIT_DEVICE, "several bridges are attached: remove all but the Yeli controller's, or choose with --device D or --all");
   if (found == SEARCH_NONE)
     Fail(EXIT_DEVICE, "no Yeli controller found: is it plugged in? ('yeli-cli list' shows the bridges)");
   return found;
