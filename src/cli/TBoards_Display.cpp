@@ -17,16 +17,14 @@ void TBoards_Display::Draw() {
   bool changed = false;
   std::vector<TBoard_Status::TView> views;
   for (std::size_t index = 0; index < Boards_.size(); ++index) {
-    const TBoard_Status::TView view = Boards_[index].Status->View();
-    std::optional<int> step = view.Percent;
-    if (step && Style_ == PROGRESS_LINES) *step /= 10;
-    const bool same = Shown_[index] && Shown_[index]->Phase == view.Phase && Shown_[index]->Step == step;
-    if (!same) {
-      Shown_[index] = TShown{view.Phase, step};
+    TBoard_Status::TView shown = Boards_[index].Status->View();
+    if (shown.Percent && Style_ == PROGRESS_LINES) *shown.Percent -= *shown.Percent % 10;
+    if (Shown_[index] != shown) {
+      Shown_[index] = shown;
       changed = true;
-      if (Style_ == PROGRESS_LINES) Out_ << Line(Boards_[index].Label, view) << '\n';
+      if (Style_ == PROGRESS_LINES) Out_ << Line(Boards_[index].Label, shown) << '\n';
     }
-    views.push_back(view);
+    views.push_back(shown);
   }
   if (Style_ != PROGRESS_BAR || !changed) return;
   if (Drawn_) Out_ << CURSOR_UP << Boards_.size() << 'A';

@@ -1,7 +1,7 @@
 // The progress of many boards at once on standard error, drawn from their statuses by the thread
 // that waits for them: on a terminal one line per board (its USB path, phase and percent), redrawn
 // in place; otherwise a line for a board whenever its phase changes or its percent reaches another
-// tenth; nothing when quiet.
+// tenth, which it shows; nothing when quiet.
 #pragma once
 
 #include "cli/TBoard_Status.h"
@@ -25,15 +25,11 @@ public:
   void Draw();
 
 private:
-  struct TShown {
-    std::string Phase;
-    std::optional<int> Step;  // the percent on a terminal, the tenth otherwise
-  };
   static std::string Line(const std::string& label, const TBoard_Status::TView& view);
 
   std::ostream& Out_;
   const TProgress_Style Style_;
   const std::vector<TBoard> Boards_;
-  std::vector<std::optional<TShown>> Shown_;
+  std::vector<std::optional<TBoard_Status::TView>> Shown_;  // percents in tenths but on a terminal
   bool Drawn_ = false;  // the terminal's lines are on the screen
 };
