@@ -31,8 +31,10 @@ void Write_And_Read_Back(TCli_Device& device) {
   if (!controller.GetConfigIO()) Fail(EXIT_DEVICE, "the controller did not answer the read-back");
 }
 
-// The firmware version the full read of work mode found.
-void Record_Firmware(const TCli_Context& context, TCli_Device& device) {
+// Work mode on the one bridge, with the firmware version its full read found in the record.
+void Start_Recorded_Work(const TCli_Context& context, TCli_Device& device) {
+  device.Require_Usbxpress_Bridge();
+  device.Start_Work();
   const std::int32_t version = device.Controller().Prop.FirmW;
   if (context.Record)
     context.Record->Old_Version =
@@ -77,9 +79,7 @@ TBoard_Work Prepare_Load(const TCli_Context& context) {
     const std::string& path = context.Arguments[0];
     if (context.Record) context.Record->File = path;
     TCli_Device device(context);
-    device.Require_Usbxpress_Bridge();
-    device.Start_Work();
-    Record_Firmware(context, device);
+    Start_Recorded_Work(context, device);
     context.Phase("load");
     device.Controller().Prop = file;
     Write_And_Read_Back(device);
@@ -92,9 +92,7 @@ TBoard_Work Prepare_Load(const TCli_Context& context) {
 TBoard_Work Prepare_Store(const TCli_Context&) {
   return [](TCli_Context& context) {
     TCli_Device device(context);
-    device.Require_Usbxpress_Bridge();
-    device.Start_Work();
-    Record_Firmware(context, device);
+    Start_Recorded_Work(context, device);
     device.Store();
     context.Out << "the controller stored its settings permanently\n";
   };
@@ -104,9 +102,7 @@ TBoard_Work Prepare_Store(const TCli_Context&) {
 TBoard_Work Prepare_Reset_Filter(const TCli_Context&) {
   return [](TCli_Context& context) {
     TCli_Device device(context);
-    device.Require_Usbxpress_Bridge();
-    device.Start_Work();
-    Record_Firmware(context, device);
+    Start_Recorded_Work(context, device);
     TVOK_Yeli& controller = device.Controller();
     const std::int32_t before = controller.Prop.Time;
     context.Phase("reset");
