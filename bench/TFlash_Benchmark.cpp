@@ -32,15 +32,6 @@ public:
   void Append(std::string_view) override {}
 };
 
-std::filesystem::path Write_Image() {
-  std::vector<std::uint8_t> image = Application_Image(2, 9);
-  const std::vector<std::uint8_t> filler = Pattern(IMAGE_SIZE - image.size(), 1);
-  image.insert(image.end(), filler.begin(), filler.end());
-  const std::filesystem::path path = std::filesystem::temp_directory_path() / "yeli-bench-flash.hex";
-  std::ofstream(path) << Data_Records(FLASH_START, image, 16) + END;
-  return path;
-}
-
 struct TRun {
   double Real_Seconds;     // the program's own time
   double Virtual_Seconds;  // the update's, from its connect to "Chip disconnect"
@@ -108,8 +99,17 @@ double Flash_Work_Seconds() {
 }
 }  // namespace
 
+std::filesystem::path Write_64_KiB_Image(const std::string& name) {
+  std::vector<std::uint8_t> image = Application_Image(2, 9);
+  const std::vector<std::uint8_t> filler = Pattern(IMAGE_SIZE - image.size(), 1);
+  image.insert(image.end(), filler.begin(), filler.end());
+  const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
+  std::ofstream(path) << Data_Records(FLASH_START, image, 16) + END;
+  return path;
+}
+
 TUpdate_Figures Measure_Update_64_KiB() {
-  const std::filesystem::path file = Write_Image();
+  const std::filesystem::path file = Write_64_KiB_Image("yeli-bench-flash.hex");
   const TRun slow = Update_At(file, 38400);
   const TRun fast = Update_At(file, 115200);
   std::filesystem::remove(file);
@@ -125,7 +125,7 @@ TUpdate_Figures Measure_Update_64_KiB() {
 }
 
 double Measure_Cli_Flash_64_KiB() {
-  const std::filesystem::path file = Write_Image();
+  const std::filesystem::path file = Write_64_KiB_Image("yeli-bench-flash.hex");
   const double fast = Cli_Flash_Seconds(file, {});
   const double slow = Cli_Flash_Seconds(file, {"--baud", "38400"});
   std::filesystem::remove(file);

@@ -3,6 +3,12 @@
 // wall time for the same update at both rates.
 #pragma once
 
+#include <filesystem>
+#include <string>
+
+// A 64 KiB application image 2.9 as an Intel-HEX file `name` in the temporary folder.
+std::filesystem::path Write_64_KiB_Image(const std::string& name);
+
 struct TUpdate_Figures {
   double Overhead;    // real elapsed time of the update at 38400 baud over the image's wire time then
   double Speed_Up;    // the update's virtual time at 115200 baud over the same at 38400 baud

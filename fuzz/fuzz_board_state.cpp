@@ -1,9 +1,12 @@
-// Fuzz target: the virtual board's state file reader (--sim-state). Any text is either refused with
-// a reason or gives a state that saves and loads back unchanged.
+// Fuzz target: the virtual boards' state file reader (--sim-state). Any text is either refused with
+// a reason or gives states, one a board, that save and load back unchanged.
 #include "Fuzz_Support.h"
+#include "platform/sim/TSim_Bus.h"
 #include "platform/sim/TSim_Factory.h"
 #include "platform/sim/TSim_Memory.h"
 #include "platform/sim/TSim_State_File.h"
+
+#include <algorithm>
 
 namespace {
 TSim_Persistent_State Factory_State() {
@@ -20,16 +23,20 @@ bool Same(const TSim_Persistent_State& a, const TSim_Persistent_State& b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const TSim_Persistent_State factory = Factory_State();
-  TSim_Persistent_State state = factory;
-  if (const std::string problem = Load_Board_State(Fuzz_File("board.state", data, size), state); !problem.empty())
+  std::vector<TSim_Persistent_State> states = {factory};
+  if (const std::string problem = Load_Board_States(Fuzz_File("board.state", data, size), states); !problem.empty())
     return 0;
-  Require(state.Flash.size() == SIM_FLASH_SIZE, "the flash keeps its size");
-  Require(state.Settings.size() == factory.Settings.size(), "the settings keep their ids");
+  Require(states.size() <= SIM_MAX_BOARDS, "no more boards than the bus takes");
+  for (const TSim_Persistent_State& state : states) {
+    Require(state.Flash.size() == SIM_FLASH_SIZE, "the flash keeps its size");
+    Require(state.Settings.size() == factory.Settings.size(), "the settings keep their ids");
+  }
 
   const std::filesystem::path copy = Fuzz_File("copy.state", nullptr, 0);
-  Require(Save_Board_State(copy, state).empty(), "a loaded state can be saved");
-  TSim_Persistent_State again = factory;
-  Require(Load_Board_State(copy, again).empty(), "a saved state loads");
-  Require(Same(again, state), "a saved state loads back unchanged");
+  Require(Save_Board_States(copy, states).empty(), "loaded states can be saved");
+  std::vector<TSim_Persistent_State> again = {factory};
+  Require(Load_Board_States(copy, again).empty(), "saved states load");
+  Require(std::equal(again.begin(), again.end(), states.begin(), states.end(), Same),
+          "saved states load back unchanged");
   return 0;
 }

@@ -102,17 +102,20 @@ TFlash_Span Span_To_Read(const TCli_Options& options, const TSTM32& chip) {
 }
 }  // namespace
 
-void Run_Identify(TCli_Context& context) {
-  TCli_Device device(context);
-  device.Require_Usbxpress_Bridge();
-  const TIdentification identification = device.Identify();
-  device.Restart_Application();
-  const TSTM32& chip = device.Controller();
-  if (context.Options.Json)
-    Print_Json(context.Out, Identity_Json(chip, identification));
-  else
-    Print_Identity(context.Out, chip, identification);
-  Warn_About(context.Err, identification);
+TBoard_Work Prepare_Identify(const TCli_Context&) {
+  return [](TCli_Context& context) {
+    TCli_Device device(context);
+    device.Require_Usbxpress_Bridge();
+    const TIdentification identification = device.Identify();
+    device.Restart_Application();
+    if (context.Record) context.Record->Old_Version = Record_Version(identification.Major, identification.Minor);
+    const TSTM32& chip = device.Controller();
+    if (context.Options.Json)
+      Print_Json(context.Out, Identity_Json(chip, identification));
+    else
+      Print_Identity(context.Out, chip, identification);
+    Warn_About(context.Err, identification);
+  };
 }
 
 // The output file is created first, so that a path that cannot be written is refused before the
@@ -130,7 +133,7 @@ void Run_Read_Flash(TCli_Context& context) {
   device.Open_Bootloader();
   std::vector<std::uint8_t> bytes(span.Length);
   const TDuration start = context.Clock.Now();
-  TProgress_Display progress(context.Err, context.Progress_Style(), "read-flash");
+  TProgress_Display progress = context.Progress("read-flash");
   for (std::uint32_t done = 0; done < span.Length;) {
     const std::uint32_t count = std::min<std::uint32_t>(AN3155_MAX_BLOCK, span.Length - done);
     if (!chip.Chip_Read_Memory(span.Address + done, count, bytes.data() + done))

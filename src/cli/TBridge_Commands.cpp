@@ -1,4 +1,5 @@
-// list and mode: the bridges attached and their driver mode.
+// list and mode: the bridges attached, their driver mode and, asked, their firmware version.
+#include "cli/TBoard_Selection.h"
 #include "cli/TCli_Commands.h"
 #include "cli/TCli_Device.h"
 #include "cli/TCli_Failure.h"
@@ -13,6 +14,8 @@
 #include <chrono>
 #include <cstdio>
 #include <iomanip>
+#include <map>
+#include <memory>
 
 using namespace std::chrono_literals;
 
@@ -33,6 +36,7 @@ struct TListed_Bridge {
   std::string Serial;
   std::string Usb_Path;
   std::string Serial_Device;
+  std::optional<std::string> Firmware;  // with --identify, of a bridge in USBXpress mode that answered
 };
 
 struct TMode {
@@ -97,17 +101,21 @@ QString Shown(const std::string& text) { return QString::fromStdString(Printable
 
 void Print_Json_List(TCli_Context& context, const std::vector<TListed_Bridge>& listed) {
   QJsonArray bridges;
-  for (const TListed_Bridge& bridge : listed)
-    bridges.append(QJsonObject{{"index", static_cast<int>(bridge.Index)},
-                               {"mode", QString::fromStdString(bridge.Mode)},
-                               {"vid", QString::fromStdString(Hex4(bridge.Vid))},
-                               {"pid", QString::fromStdString(Hex4(bridge.Pid))},
-                               {"part", bridge.Part.empty() ? QJsonValue() : QJsonValue(Shown(bridge.Part))},
-                               {"serial_device", Shown(bridge.Serial_Device)},
-                               {"usb_path", Shown(bridge.Usb_Path)},
-                               {"serial_number", Shown(bridge.Serial)},
-                               {"product", Shown(bridge.Product)},
-                               {"description", Shown(bridge.Description)}});
+  for (const TListed_Bridge& bridge : listed) {
+    QJsonObject shown{{"index", static_cast<int>(bridge.Index)},
+                      {"mode", QString::fromStdString(bridge.Mode)},
+                      {"vid", QString::fromStdString(Hex4(bridge.Vid))},
+                      {"pid", QString::fromStdString(Hex4(bridge.Pid))},
+                      {"part", bridge.Part.empty() ? QJsonValue() : QJsonValue(Shown(bridge.Part))},
+                      {"serial_device", Shown(bridge.Serial_Device)},
+                      {"usb_path", Shown(bridge.Usb_Path)},
+                      {"serial_number", Shown(bridge.Serial)},
+                      {"product", Shown(bridge.Product)},
+                      {"description", Shown(bridge.Description)}};
+    if (context.Options.Identify)
+      shown["firmware"] = bridge.Firmware ? QJsonValue(Shown(*bridge.Firmware)) : QJsonValue();
+    bridges.append(shown);
+  }
   Print_Json(context.Out, {{"bridges", bridges}});
 }
 
@@ -149,10 +157,35 @@ std::optional<std::string> Returned_In_Mode(TService_Bridges& bridges, const TBr
   }
   return std::nullopt;
 }
+
+// The firmware version of each bridge in USBXpress mode by USB path, read through its bootloader
+// before the listing opens any bridge; why one could not be read goes to standard error.
+std::map<std::string, std::string> Firmware_Versions(TCli_Context& context) {
+  std::map<std::string, std::string> versions;
+  for (const TSelected_Board& board : Attached_Boards(context.Bridges())) {
+    const std::unique_ptr<TService_Bridges> view = One_Bridge_Of(context.Bridges(), board.Usb_Path);
+    TCli_Context own = context;
+    own.Bridges = [&view]() -> TService_Bridges& { return *view; };
+    try {
+      TCli_Device device(own);
+      if (device.Find_One_Bridge() != SEARCH_USBXPRESS) continue;
+      const TIdentification identification = device.Identify();
+      versions[board.Usb_Path] = Record_Version(identification.Major, identification.Minor);
+    } catch (const TCli_Failure& failure) {
+      if (failure.Status == EXIT_STOPPED) throw;
+      context.Err << "yeli-cli: list: " << Printable_Text(board.Usb_Path) << ": " << failure.Message << '\n';
+    }
+  }
+  return versions;
+}
 }  // namespace
 
 void Run_List(TCli_Context& context) {
-  const std::vector<TListed_Bridge> listed = Listed_Bridges(context.Bridges());
+  const std::map<std::string, std::string> versions =
+      context.Options.Identify ? Firmware_Versions(context) : std::map<std::string, std::string>();
+  std::vector<TListed_Bridge> listed = Listed_Bridges(context.Bridges());
+  for (TListed_Bridge& bridge : listed)
+    if (const auto version = versions.find(bridge.Usb_Path); version != versions.end()) bridge.Firmware = version->second;
   if (context.Options.Json) return Print_Json_List(context, listed);
   if (listed.empty()) {
     context.Err << "yeli-cli: list: no CP210x bridge is attached\n";
@@ -160,43 +193,50 @@ void Run_List(TCli_Context& context) {
   }
   std::vector<std::vector<std::string>> rows = {
       {"INDEX", "MODE", "VID:PID", "PART", "SERIAL DEVICE", "USB", "SERIAL", "PRODUCT", "DESCRIPTION"}};
-  for (const TListed_Bridge& bridge : listed)
+  if (context.Options.Identify) rows.front().insert(rows.front().begin() + 2, "FIRMWARE");
+  for (const TListed_Bridge& bridge : listed) {
     rows.push_back({std::to_string(bridge.Index), bridge.Mode, Hex4(bridge.Vid) + ":" + Hex4(bridge.Pid),
                     bridge.Part.empty() ? "?" : bridge.Part, Printable_Text(bridge.Serial_Device),
                     Printable_Text(bridge.Usb_Path), Printable_Text(bridge.Serial), Printable_Text(bridge.Product),
                     Printable_Text(bridge.Description)});
+    if (context.Options.Identify) rows.back().insert(rows.back().begin() + 2, bridge.Firmware.value_or("?"));
+  }
   Print_Table(context.Out, rows);
 }
 
 // The bridge leaves the bus at its reset and comes back in the new mode; the wait ends when it does.
-void Run_Mode(TCli_Context& context) {
+TBoard_Work Prepare_Mode(const TCli_Context& context) {
   const std::string& wanted = context.Arguments[0];
   const TMode* target = nullptr;
   for (const TMode& mode : MODES)
     if (wanted == mode.Name) target = &mode;
   if (!target) Fail(EXIT_BAD_INPUT, "the mode is vcp or usbxpress, not '" + wanted + "'");
 
-  TCli_Device device(context);
-  if (device.Find_One_Bridge() == target->Search) {
-    context.Out << "the bridge is in " << target->Name << " mode already\n";
-    return;
-  }
-  TService_Bridges& bridges = context.Bridges();
-  const TBridge switched = *bridges.Bridge(0);
-  Require_Consent_For_Permanent(context, bridges.Manufacturing());
-  device.Discovery().Change_Driver_Mode(target->Mode);
-  const std::vector<std::string> switch_log = device.Log().Lines();
-  if (std::find(switch_log.begin(), switch_log.end(), PID_WRITTEN) == switch_log.end())
-    Fail(EXIT_DEVICE, "the bridge did not take the new product id (the switch logged: " + Joined(switch_log) + ")");
-  const TDuration deadline = context.Clock.Now() + MODE_RETURN_TIMEOUT;
-  std::optional<std::string> serial_device;
-  while (!(serial_device = Returned_In_Mode(bridges, switched, *target))) {
-    if (context.Clock.Now() >= deadline)
-      Fail(EXIT_DEVICE, "the bridge did not come back in " + std::string(target->Name) + " mode within " +
-                            std::to_string(MODE_RETURN_TIMEOUT.count()) +
-                            " s (the switch logged: " + Joined(switch_log) + ")");
-    context.Clock.Sleep(MODE_RETURN_POLL);
-    context.Stop_Point();
-  }
-  context.Out << "the bridge is in " << target->Name << " mode now, at " << Printable_Text(*serial_device) << '\n';
+  return [target](TCli_Context& context) {
+    TCli_Device device(context);
+    if (device.Find_One_Bridge() == target->Search) {
+      context.Out << "the bridge is in " << target->Name << " mode already\n";
+      return;
+    }
+    TService_Bridges& bridges = context.Bridges();
+    const TBridge switched = *bridges.Bridge(0);
+    Require_Consent_For_Permanent(context, bridges.Manufacturing());
+    context.Phase("switch");
+    device.Discovery().Change_Driver_Mode(target->Mode);
+    const std::vector<std::string> switch_log = device.Log().Lines();
+    if (std::find(switch_log.begin(), switch_log.end(), PID_WRITTEN) == switch_log.end())
+      Fail(EXIT_DEVICE, "the bridge did not take the new product id (the switch logged: " + Joined(switch_log) + ")");
+    context.Phase("re-enumerate");
+    const TDuration deadline = context.Clock.Now() + MODE_RETURN_TIMEOUT;
+    std::optional<std::string> serial_device;
+    while (!(serial_device = Returned_In_Mode(bridges, switched, *target))) {
+      if (context.Clock.Now() >= deadline)
+        Fail(EXIT_DEVICE, "the bridge did not come back in " + std::string(target->Name) + " mode within " +
+                              std::to_string(MODE_RETURN_TIMEOUT.count()) +
+                              " s (the switch logged: " + Joined(switch_log) + ")");
+      context.Clock.Sleep(MODE_RETURN_POLL);
+      context.Stop_Point();
+    }
+    context.Out << "the bridge is in " << target->Name << " mode now, at " << Printable_Text(*serial_device) << '\n';
+  };
 }

@@ -35,7 +35,7 @@ std::string TCli_Device::With_Port_Error(std::string message) const {
 int TCli_Device::Find_One_Bridge() {
   const int found = Discovery_.Search_Device();
   Context_.Stop_Point();
-  if (found == SEARCH_SEVERAL) Fail(EXIT_DEVICE, "several bridges are attached: remove all but the Yeli controller's");
+  if (found == SEARCH_SEVERAL) Fail(EXIT_DEVICE, "several bridges are attached: remove all but the Yeli controller's, or choose with --device D or --all");
   if (found == SEARCH_NONE)
     Fail(EXIT_DEVICE, "no Yeli controller found: is it plugged in? ('yeli-cli list' shows the bridges)");
   return found;
@@ -66,6 +66,7 @@ void TCli_Device::Warn_If_Slowed(std::uint32_t baud) const {
 }
 
 TIdentification TCli_Device::Identify() {
+  Context_.Phase("identify");
   Controller_.BautRate = static_cast<std::int32_t>(Boot_Baud());
   const TIdentification identification = Identify_Controller(Controller_, Log_, BOOT_ENTRY_QUICK);
   if (identification.Stage != LINK_DONE) Fail_Link(identification.Stage, BOOTLOADER_SILENT);
@@ -93,6 +94,7 @@ void TCli_Device::Restart_Application() {
 
 // A full read that failed leaves the port open.
 void TCli_Device::Start_Work() {
+  Context_.Phase("connect");
   const TLink_Stage stage = Start_Work_Mode(Controller_);
   if (stage == LINK_DONE) return Context_.Stop_Point();
   if (stage == LINK_NO_ANSWER) Controller_.Close();

@@ -1,6 +1,7 @@
 #include "cli/TCli_Options.h"
 
 #include "firmware/Boot_Baud.h"
+#include "platform/sim/TSim_Bus.h"
 
 #include <QCommandLineParser>
 
@@ -21,6 +22,19 @@ std::optional<std::uint32_t> Number_Option(const QCommandLineParser& parser, con
   if (!number) error = TOption_Error{"--" + name.toStdString() + " needs a number, not '" + text + "'"};
   return number;
 }
+
+// "--simulate=MODE:N": the mode as --simulate takes it, and N boards into `options`.
+std::variant<std::string, TOption_Error> Take_Board_Count(const std::string& argument, TService_Options& options) {
+  const std::size_t colon = argument.find(':');
+  if (!argument.starts_with("--simulate=") || colon == std::string::npos) return argument;
+  const std::string count = argument.substr(colon + 1);
+  const auto boards = Parse_Cli_Number(count);
+  if (!boards || *boards < 1 || *boards > SIM_MAX_BOARDS)
+    return TOption_Error{"--simulate=MODE:N attaches 1 to " + std::to_string(SIM_MAX_BOARDS) + " boards, not '" +
+                         count + "'"};
+  options.Sim_Boards = *boards;
+  return argument.substr(0, colon);
+}
 }  // namespace
 
 std::optional<std::uint32_t> Parse_Cli_Number(const std::string& text) {
@@ -37,7 +51,10 @@ std::optional<std::uint32_t> Parse_Cli_Number(const std::string& text) {
 std::variant<TCli_Options, TCli_Request, TOption_Error> Parse_Cli_Options(const std::vector<std::string>& arguments) {
   TCli_Options options;
   QStringList rest = {"yeli-cli"};
-  for (const std::string& argument : arguments) {
+  for (const std::string& given : arguments) {
+    const auto counted = Take_Board_Count(given, options.Bridges);
+    if (const auto* error = std::get_if<TOption_Error>(&counted)) return *error;
+    const std::string& argument = std::get<std::string>(counted);
     if (const auto simulate = Parse_Simulate_Option(argument)) {
       if (const auto* error = std::get_if<TOption_Error>(&*simulate)) return *error;
       options.Bridges.Simulate = std::get<TSimulate_Mode>(*simulate);
@@ -53,6 +70,10 @@ std::variant<TCli_Options, TCli_Request, TOption_Error> Parse_Cli_Options(const 
                      {"verbose", "verbose"},
                      {"store", "store"},
                      {"permanent", "permanent"},
+                     {"all", "all"},
+                     {"identify", "identify"},
+                     {"device", "device", "D"},
+                     {"report", "report file", "FILE"},
                      {"sim-state", "state file", "FILE"},
                      {"sim-chip", "chip", "CHIP"},
                      {"sim-faults", "line faults", "LIST"},
@@ -69,6 +90,17 @@ std::variant<TCli_Options, TCli_Request, TOption_Error> Parse_Cli_Options(const 
   options.Verbose = parser.isSet("verbose");
   options.Store = parser.isSet("store");
   options.Permanent = parser.isSet("permanent");
+  options.All = parser.isSet("all");
+  options.Identify = parser.isSet("identify");
+  for (const QString& device : parser.values("device")) {
+    if (device.isEmpty()) return TOption_Error{"--device needs a serial device, a USB path or an index"};
+    options.Devices.push_back(device.toStdString());
+  }
+  if (options.All && !options.Devices.empty()) return TOption_Error{"--all and --device exclude each other"};
+  if (parser.isSet("report")) {
+    options.Report = parser.value("report").toStdString();
+    if (options.Report.empty()) return TOption_Error{"--report needs a file name"};
+  }
   if (parser.isSet("sim-state")) {
     options.Bridges.Sim_State = parser.value("sim-state").toStdString();
     if (options.Bridges.Sim_State.empty()) return TOption_Error{"--sim-state needs a file name"};
@@ -78,8 +110,8 @@ std::variant<TCli_Options, TCli_Request, TOption_Error> Parse_Cli_Options(const 
     if (const auto* error = std::get_if<TOption_Error>(&chip)) return *error;
     options.Bridges.Sim_Chip = std::get<std::uint8_t>(chip);
   }
-  if (parser.isSet("sim-faults"))
-    if (auto problem = Set_Sim_Faults(parser.value("sim-faults").toStdString(), options.Bridges)) return *problem;
+  for (const QString& list : parser.values("sim-faults"))
+    if (auto problem = Set_Sim_Faults(list.toStdString(), options.Bridges)) return *problem;
   if (parser.isSet("sim-seed"))
     if (auto problem = Set_Sim_Seed(parser.value("sim-seed").toStdString(), options.Bridges)) return *problem;
   if (const auto problem = Simulation_Problem(options.Bridges)) return *problem;

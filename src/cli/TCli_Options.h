@@ -11,7 +11,12 @@
 #include <vector>
 
 struct TCli_Options {
-  TService_Options Bridges;  // --simulate[=MODE], --sim-state FILE, --sim-chip CHIP, --sim-faults LIST, --sim-seed N
+  // --simulate[=MODE[:N]], --sim-state FILE, --sim-chip CHIP, --sim-faults [N:]LIST, --sim-seed N
+  TService_Options Bridges;
+  std::vector<std::string> Devices;  // --device D, each time it is given: the bridges to work on
+  bool All = false;                  // --all: every bridge attached
+  std::string Report;                // --report FILE: a JSON line per board and command appended to FILE
+  bool Identify = false;             // list: the firmware version of each bridge too
   bool Json = false;         // one JSON document on standard output
   bool Verbose = false;      // every byte on the wire, and the log lines, on standard error
   bool Store = false;        // load, reset-filter: store the settings permanently afterwards
@@ -21,6 +26,9 @@ struct TCli_Options {
   std::optional<std::uint32_t> Baud;     // identify, flash, read-flash: the bootloader's rate
   const TSTM32_Family* Family = nullptr;  // image show: the chip the image is meant for
   std::vector<std::string> Words;        // the command and its arguments, in order
+
+  // Several bridges at once, each in a worker of its own.
+  bool Many_Boards() const { return All || Devices.size() > 1; }
 };
 
 enum TCli_Request : std::uint8_t { CLI_SHOW_HELP, CLI_SHOW_VERSION };

@@ -1,5 +1,6 @@
 // flash: a firmware image checked in full, then erased, written and verified through the
 // bootloader by the same update the program tab runs, in a bootloader session of its own.
+#include "cli/Image_Version.h"
 #include "cli/TCli_Commands.h"
 #include "cli/TCli_Device.h"
 #include "cli/TCli_Failure.h"
@@ -10,6 +11,7 @@
 #include "firmware/TFirmware_Update.h"
 
 #include <iomanip>
+#include <memory>
 
 namespace {
 constexpr const char* WRITE_AGAIN = "; the flash holds no whole image now: run flash again";
@@ -35,6 +37,7 @@ std::string Write_Failure(const TSTM32& chip) {
 [[noreturn]] void Fail_Update(const TCli_Context& context, TCli_Device& device, const THex_Image& image,
                               TUpdate_Outcome outcome) {
   const TSTM32& chip = device.Controller();
+  if (context.Record && !Leaves_Partial_Image(outcome)) context.Record->Bytes_Written = 0;
   switch (outcome) {
     case UPDATE_NOT_CONNECTED:
       Fail(EXIT_DEVICE, "the bridge could not be opened for the update (" + Joined(device.Log().Lines()) + ")");
@@ -55,29 +58,42 @@ std::string Write_Failure(const TSTM32& chip) {
 }  // namespace
 
 // Nothing is sent for a file that no STM32F1 could take; the chip's own flash is checked once the
-// update has identified it, before the erase.
-void Run_Flash(TCli_Context& context) {
+// update has identified it, before the erase. A board whose update is recorded is identified first,
+// for the version it held.
+TBoard_Work Prepare_Flash(const TCli_Context& context) {
   const std::string& file = context.Arguments[0];
   auto read = THex_Image::Read_File(file, Largest_F1_Flash());
   if (const auto* problem = std::get_if<THex_Problem>(&read)) Fail(EXIT_BAD_INPUT, Hex_File_Problem(file, *problem));
-  const THex_Image& image = std::get<THex_Image>(read);
+  const auto image = std::make_shared<const THex_Image>(std::move(std::get<THex_Image>(read)));
+  return [image](TCli_Context& context) {
+    const std::string& file = context.Arguments[0];
+    TCli_Device device(context);
+    device.Require_Usbxpress_Bridge();
+    if (context.Record) {
+      context.Record->File = file;
+      const TIdentification before = device.Identify();
+      context.Record->Old_Version = Record_Version(before.Major, before.Minor);
+    }
+    TSTM32& chip = device.Controller();
+    const TDuration start = context.Clock.Now();
+    context.Phase("update");
+    TProgress_Display progress = context.Progress("flash");
+    device.Log().Clear();
+    const TUpdate_Result result =
+        Update_Firmware(chip, context.Clock, {file, device.Boot_Baud(), context.Stop}, device.Log(),
+                        [&](const TFlash_Progress& counts) { progress.Show(counts.Done, counts.Total); });
+    if (chip.FirmUpdTrear) progress.Show(chip.FirmUpdTrear->Progress().Done, chip.FirmUpdTrear->Progress().Total);
+    progress.Finish();
+    device.Warn_If_Slowed(result.Baud);
+    if (result.Outcome != UPDATE_WRITTEN) Fail_Update(context, device, *image, result.Outcome);
+    if (context.Record) {
+      context.Record->New_Version = Image_Version(*image).value_or("none");
+      context.Record->Bytes_Written = static_cast<std::uint32_t>(image->Data_Size());
+    }
 
-  TCli_Device device(context);
-  device.Require_Usbxpress_Bridge();
-  TSTM32& chip = device.Controller();
-  const TDuration start = context.Clock.Now();
-  TProgress_Display progress(context.Err, context.Progress_Style(), "flash");
-  device.Log().Clear();
-  const TUpdate_Result result =
-      Update_Firmware(chip, context.Clock, {file, device.Boot_Baud(), context.Stop}, device.Log(),
-                      [&](const TFlash_Progress& counts) { progress.Show(counts.Done, counts.Total); });
-  if (chip.FirmUpdTrear) progress.Show(chip.FirmUpdTrear->Progress().Done, chip.FirmUpdTrear->Progress().Total);
-  progress.Finish();
-  device.Warn_If_Slowed(result.Baud);
-  if (result.Outcome != UPDATE_WRITTEN) Fail_Update(context, device, image, result.Outcome);
-
-  const double seconds = std::chrono::duration<double>(context.Clock.Now() - start).count();
-  context.Out << "wrote and verified " << image.Data_Size() << " bytes at " << Hex32(image.First_Address()) << "-"
-              << Hex32(image.End_Address()) << " in " << std::fixed << std::setprecision(1) << seconds << " s at "
-              << result.Baud << " baud\n";
+    const double seconds = std::chrono::duration<double>(context.Clock.Now() - start).count();
+    context.Out << "wrote and verified " << image->Data_Size() << " bytes at " << Hex32(image->First_Address())
+                << "-" << Hex32(image->End_Address()) << " in " << std::fixed << std::setprecision(1) << seconds
+                << " s at " << result.Baud << " baud\n";
+  };
 }

@@ -1,6 +1,7 @@
 // image show: a firmware image file checked as flash checks it, and what it holds, without a device:
 // where its data lie, the blocks an update writes, the version it will report and whether its
 // vector table looks like an application for the chip.
+#include "cli/Image_Version.h"
 #include "cli/TCli_Commands.h"
 #include "cli/TCli_Failure.h"
 #include "cli/TCli_Files.h"
@@ -24,21 +25,12 @@ struct TImage_Facts {
   std::optional<TVector_Table> Vectors;
 };
 
-bool Holds_All(const std::vector<TFlash_Range>& ranges, std::uint32_t address, std::uint32_t count) {
-  for (const TFlash_Range& range : ranges)
-    if (address >= range.First && range.End - address >= count) return true;
-  return false;
-}
-
 TImage_Facts Facts_Of(const THex_Image& image, const TSTM32_Family& family) {
   TImage_Facts facts;
   facts.Ranges = image.Ranges();
   facts.Data_Bytes = image.Data_Size();
   for (const auto& phase : Plan_Blocks(image, F1_FLASH_START)) facts.Blocks += phase.size();
-  std::uint8_t version[2];
-  image.Copy(FIRMWARE_VERSION_ADDRESS, version, sizeof version);
-  if (Holds_All(facts.Ranges, FIRMWARE_VERSION_ADDRESS, sizeof version) && version[1] != FIRMWARE_ERASED)
-    facts.Version = Version_Text(version[1], version[0]);
+  facts.Version = Image_Version(image);
   std::uint8_t words[8];
   image.Copy(F1_FLASH_START, words, sizeof words);
   if (Holds_All(facts.Ranges, F1_FLASH_START, sizeof words)) facts.Vectors = Read_Vector_Table(words, family);

@@ -31,10 +31,21 @@ void Write_And_Read_Back(TCli_Device& device) {
   if (!controller.GetConfigIO()) Fail(EXIT_DEVICE, "the controller did not answer the read-back");
 }
 
+// Work mode on the one bridge, with the firmware version its full read found in the record.
+void Start_Recorded_Work(const TCli_Context& context, TCli_Device& device) {
+  device.Require_Usbxpress_Bridge();
+  device.Start_Work();
+  const std::int32_t version = device.Controller().Prop.FirmW;
+  if (context.Record)
+    context.Record->Old_Version =
+        Record_Version(static_cast<std::uint8_t>(version >> 8), static_cast<std::uint8_t>(version & 0xFF));
+}
+
 // A change lives in the controller's working memory only, and its next restart (every command
 // restarts it) loses it, unless it is stored.
 void Store_If_Asked(TCli_Context& context, TCli_Device& device, const std::string& done) {
   if (context.Options.Store) {
+    context.Phase("store");
     device.Store();
     context.Out << done << ", and stored it permanently\n";
   } else {
@@ -60,41 +71,48 @@ void Run_Save(TCli_Context& context) {
 
 // As the Control Mode page loads a file: every field is replaced, the settings are sent, and the
 // whole set is read back; here the read-back is also compared with the file.
-void Run_Load(TCli_Context& context) {
+TBoard_Work Prepare_Load(const TCli_Context& context) {
   const std::string& path = context.Arguments[0];
   const TVOK_Prop file = Read_Cnf(path, context.Err);
   Require_Sendable(path, file);
-  TCli_Device device(context);
-  device.Require_Usbxpress_Bridge();
-  device.Start_Work();
-  device.Controller().Prop = file;
-  Write_And_Read_Back(device);
-  if (const std::string differences = Setting_Differences(file, device.Controller().Prop); !differences.empty())
-    Fail(EXIT_DEVICE, "the controller did not take the file's settings: " + differences);
-  Store_If_Asked(context, device, "loaded " + path + " into the controller");
+  return [file](TCli_Context& context) {
+    const std::string& path = context.Arguments[0];
+    if (context.Record) context.Record->File = path;
+    TCli_Device device(context);
+    Start_Recorded_Work(context, device);
+    context.Phase("load");
+    device.Controller().Prop = file;
+    Write_And_Read_Back(device);
+    if (const std::string differences = Setting_Differences(file, device.Controller().Prop); !differences.empty())
+      Fail(EXIT_DEVICE, "the controller did not take the file's settings: " + differences);
+    Store_If_Asked(context, device, "loaded " + path + " into the controller");
+  };
 }
 
-void Run_Store(TCli_Context& context) {
-  TCli_Device device(context);
-  device.Require_Usbxpress_Bridge();
-  device.Start_Work();
-  device.Store();
-  context.Out << "the controller stored its settings permanently\n";
+TBoard_Work Prepare_Store(const TCli_Context&) {
+  return [](TCli_Context& context) {
+    TCli_Device device(context);
+    Start_Recorded_Work(context, device);
+    device.Store();
+    context.Out << "the controller stored its settings permanently\n";
+  };
 }
 
 // The reset goes with a full write of the settings just read, as the Control Mode page sends it.
-void Run_Reset_Filter(TCli_Context& context) {
-  TCli_Device device(context);
-  device.Require_Usbxpress_Bridge();
-  device.Start_Work();
-  TVOK_Yeli& controller = device.Controller();
-  const std::int32_t before = controller.Prop.Time;
-  controller.ResTime = true;
-  Write_And_Read_Back(device);
-  if (before > 0 && controller.Prop.Time >= before)
-    Fail(EXIT_DEVICE, "the controller did not reset the filter running time (still " +
-                          std::to_string(controller.Prop.Time) + ")");
-  Store_If_Asked(context, device,
-                 "reset the filter running time from " + std::to_string(before) + " to " +
-                     std::to_string(controller.Prop.Time) + " (10 min)");
+TBoard_Work Prepare_Reset_Filter(const TCli_Context&) {
+  return [](TCli_Context& context) {
+    TCli_Device device(context);
+    Start_Recorded_Work(context, device);
+    TVOK_Yeli& controller = device.Controller();
+    const std::int32_t before = controller.Prop.Time;
+    context.Phase("reset");
+    controller.ResTime = true;
+    Write_And_Read_Back(device);
+    if (before > 0 && controller.Prop.Time >= before)
+      Fail(EXIT_DEVICE, "the controller did not reset the filter running time (still " +
+                            std::to_string(controller.Prop.Time) + ")");
+    Store_If_Asked(context, device,
+                   "reset the filter running time from " + std::to_string(before) + " to " +
+                       std::to_string(controller.Prop.Time) + " (10 min)");
+  };
 }

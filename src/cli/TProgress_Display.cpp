@@ -6,8 +6,9 @@ constexpr int BAR_WIDTH = 40;
 
 void TProgress_Display::Show(unsigned done, unsigned total) {
   const int percent = total == 0 ? 0 : static_cast<int>(100ull * done / total);
-  if (percent == Percent_ || Style_ == PROGRESS_QUIET) return;
+  if (percent == Percent_ || (Style_ == PROGRESS_QUIET && !Board_)) return;
   Percent_ = percent;
+  if (Board_) return Board_->Set_Percent(Label_, percent);
   if (Style_ == PROGRESS_LINES) {
     Out_ << Label_ << ": " << percent << "%\n";
     return;

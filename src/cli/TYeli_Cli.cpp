@@ -1,11 +1,14 @@
 #include "cli/TYeli_Cli.h"
 
+#include "cli/TBoard_Runner.h"
 #include "cli/TCli_Commands.h"
 #include "cli/TCli_Failure.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iomanip>
 #include <iterator>
+#include <optional>
 #include <sstream>
 
 namespace {
@@ -45,9 +48,29 @@ void Check_Usage(const TCli_Command& command, const TCli_Options& options, std::
                 {options.Permanent, EXTRA_PERMANENT, "--permanent does not apply to this command"},
                 {options.Address || options.Length, EXTRA_RANGE, "--address and --length do not apply to this command"},
                 {options.Baud.has_value(), EXTRA_BAUD, "--baud does not apply to this command"},
-                {options.Family != nullptr, EXTRA_FAMILY, "--family does not apply to this command"}};
+                {options.Family != nullptr, EXTRA_FAMILY, "--family does not apply to this command"},
+                {options.Identify, EXTRA_IDENTIFY, "--identify does not apply to this command"},
+                {options.All || !options.Devices.empty(), EXTRA_DEVICE,
+                 "--device and --all do not apply to this command"}};
   for (const auto& extra : extras)
     if (extra.Given && !(command.Extras & extra.Extra)) Fail(EXIT_BAD_INPUT, extra.Refusal);
+  if (!command.Prepare && options.Many_Boards())
+    Fail(EXIT_BAD_INPUT, "works on one bridge at a time: give --device once");
+  if (!command.Prepare && !options.Report.empty()) Fail(EXIT_BAD_INPUT, "--report does not apply to this command");
+}
+
+// With --device, --all or --report: the command's checks first, then its work on the boards chosen.
+int Run_On_Chosen(const TCli_Command& command, TCli_Context& context) {
+  const TCli_Options& options = context.Options;
+  const TBoard_Work work = command.Prepare ? command.Prepare(context) : TBoard_Work(command.Run);
+  std::optional<TReport_File> report;
+  if (!options.Report.empty()) {
+    report.emplace(options.Report);
+    if (report->Error() != 0)
+      Fail(EXIT_BAD_INPUT, "cannot append to " + options.Report + ": " + std::strerror(report->Error()));
+  }
+  const std::vector<TSelected_Board> boards = Select_Boards(options, context.Bridges());
+  return Run_On_Boards(context, command.Name, work, boards, report ? &*report : nullptr);
 }
 
 int Run(const TCli_Options& options, const TCli_Host& host) {
@@ -73,7 +96,11 @@ int Run(const TCli_Options& options, const TCli_Host& host) {
                            return *bridges;
                          },
                          host.Check_Setup, host.Stop};
-    command.Run(context);
+    if (options.All || !options.Devices.empty() || !options.Report.empty()) return Run_On_Chosen(command, context);
+    if (command.Run)
+      command.Run(context);
+    else
+      command.Prepare(context)(context);
     return EXIT_DONE;
   } catch (const TCli_Failure& failure) {
     host.Err << PROGRAM << ": " << (name.empty() ? "" : name + ": ") << failure.Message << '\n';
@@ -109,12 +136,19 @@ std::string Cli_Usage() {
     usage << "  " << std::left << std::setw(28) << std::string(command.Name) + " " + command.Arguments
           << command.Summary << '\n';
   usage << "\nOptions:\n"
-           "  --simulate[=MODE]    work on the built-in virtual controller instead of real hardware:\n"
-           "                       vcp (default), usbxpress, blank or old\n"
+           "  --device D           work on the bridge D: its serial device (/dev/ttyUSB3), its USB path\n"
+           "                       (1-2.4) or its index in 'list'; given several times, on each at once\n"
+           "  --all                work on every bridge attached, all at once (identify, flash, load,\n"
+           "                       store, reset-filter, mode)\n"
+           "  --report FILE        append a JSON line per board to FILE as the board ends\n"
+           "  --identify           list: the firmware version of each bridge in USBXpress mode too\n"
+           "  --simulate[=MODE[:N]]  work on the built-in virtual controller instead of real hardware:\n"
+           "                       vcp (default), usbxpress, blank or old; N boards (1 to 32) at once\n"
            "  --sim-state FILE     with --simulate: keep the virtual controller in FILE between runs\n"
            "  --sim-chip CHIP      with --simulate: the virtual bridge, cp2102 (default), cp2102n or cp2104\n"
-           "  --sim-faults LIST    with --simulate: a bad line, e.g. noise=0.0005,late=0.02,drop=0.01,\n"
-           "                       unplug=SECONDS (the bridge leaves the bus for 2 s at that period)\n"
+           "  --sim-faults [N:]LIST  with --simulate: a bad line, e.g. noise=0.0005,late=0.02,drop=0.01,\n"
+           "                       unplug=SECONDS (the bridge leaves the bus for 2 s at that period);\n"
+           "                       N: on board N alone, counted from 1\n"
            "  --sim-seed N         when the faults strike (default: from the clock; --verbose tells it)\n"
            "  --permanent          mode: switch a bridge whose product id can be written only once (CP2104)\n"
            "  --json               one JSON document on standard output (list, identify, read, cnf, image)\n"
@@ -127,8 +161,9 @@ std::string Cli_Usage() {
            "  --family NAME        image show: the chip the image is for (default medium-density)\n"
            "  -h, --help           show this help and exit\n"
            "  --version            show the version and exit\n"
-           "\nNumbers are decimal, or hexadecimal after 0x. Exit status: 0 done; 1 no usable bridge, or\n"
-           "the device refused or did not answer, or doctor found a problem; 2 bad usage or a bad file;\n"
+           "\nNumbers are decimal, or hexadecimal after 0x. Exit status: 0 done (on every board chosen); 1 no\n"
+           "usable bridge, or a device refused or did not answer, or doctor found a problem; 2 bad usage\n"
+           "or a bad file, found before any board is touched;\n"
            "130 stopped by Ctrl+C or SIGTERM (the controller is restarted into its application, partial\n"
            "files are removed). Real bridges are looked for under /sys and /dev, or under YELI_SYSFS_ROOT\n"
            "and YELI_DEV_ROOT.\n";

@@ -10,11 +10,11 @@ TDuration TVirtual_Clock::Now() const {
 void TVirtual_Clock::Sleep_Until(TDuration when) {
   std::unique_lock lock(Mutex_);
   if (when <= Now_) return;
-  TSleeper me{when};
+  TSleeper me{when, false, {}};
   Sleepers_.push_back(&me);
   --Awake_;
   Advance_If_All_Asleep();
-  Woken_.wait(lock, [&] { return me.Woken; });
+  me.Woken_Up.wait(lock, [&] { return me.Woken; });
 }
 
 void TVirtual_Clock::Thread_Starting() {
@@ -39,7 +39,7 @@ void TVirtual_Clock::Advance_If_All_Asleep() {
     if (sleeper->Wake > Now_) return false;
     sleeper->Woken = true;
     ++Awake_;
+    sleeper->Woken_Up.notify_one();
     return true;
   });
-  Woken_.notify_all();
 }

@@ -17,14 +17,16 @@ public:
   void Thread_Ended() override;
 
 private:
+  // Each sleeper waits on a condition of its own, so that moving time on wakes only the threads
+  // due, not every thread of the clock.
   struct TSleeper {
     TDuration Wake;
     bool Woken = false;
+    std::condition_variable Woken_Up;
   };
   void Advance_If_All_Asleep();
 
   mutable std::mutex Mutex_;
-  std::condition_variable Woken_;
   TDuration Now_{0};
   int Awake_ = 1;  // the creating thread
   std::list<TSleeper*> Sleepers_;

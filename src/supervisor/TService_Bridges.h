@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/TBridge.h"
+#include "platform/TBridge_Host.h"
 #include "platform/TClock.h"
 #include "platform/TManufacturing.h"
 #include "platform/TUsbXpress.h"
@@ -23,7 +24,13 @@ public:
   // What the host knows of that bridge from the same listing: the chip's own product string, its
   // serial number and USB path; null when none.
   virtual const TBridge* Bridge(std::uint32_t index) = 0;
+  // What both views are made of.
+  virtual TBridge_Host& Host() = 0;
 };
+
+// The bridge on `usb_path` of `bridges` alone, through views of its own: several such views work on
+// their bridges at once, each from a thread of its own, and none of them opens another's tty.
+std::unique_ptr<TService_Bridges> One_Bridge_Of(TService_Bridges& bridges, const std::string& usb_path);
 
 // Nothing, with the reason in `error`, when the virtual controller's state file cannot be used.
 // `report` hears of a state file that could not be saved later on.

@@ -3,6 +3,7 @@
 #include "platform/CP210x_Part.h"
 #include "platform/sim/Parse_Sim_Faults.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -71,10 +72,28 @@ std::optional<std::variant<TSimulate_Mode, TOption_Error>> Parse_Simulate_Option
 }
 
 std::optional<TOption_Error> Set_Sim_Faults(const std::string& list, TService_Options& options) {
-  auto parsed = Parse_Sim_Faults(list);
-  if (const auto* problem = std::get_if<std::string>(&parsed)) return TOption_Error{*problem};
-  options.Sim_Faults = std::get<TSim_Line_Faults>(parsed);
+  const std::size_t colon = list.find(':');
+  if (colon == std::string::npos) {
+    TSim_Line_Faults every = options.Sim_Faults;
+    if (std::string problem = Add_Sim_Faults(list, every); !problem.empty()) return TOption_Error{problem};
+    options.Sim_Faults = every;
+    for (auto& [board, faults] : options.Sim_Board_Faults) Add_Sim_Faults(list, faults);
+    return std::nullopt;
+  }
+  const std::string number = list.substr(0, colon);
+  const auto board = Parse_Sim_Seed(number);
+  if (!board || *board == 0)
+    return TOption_Error{"--sim-faults: '" + number + ":' needs a board's number, counted from 1"};
+  TSim_Line_Faults own = Sim_Faults_Of(options, *board);
+  if (std::string problem = Add_Sim_Faults(list.substr(colon + 1), own); !problem.empty())
+    return TOption_Error{problem};
+  options.Sim_Board_Faults[*board] = own;
   return std::nullopt;
+}
+
+TSim_Line_Faults Sim_Faults_Of(const TService_Options& options, unsigned board) {
+  const auto own = options.Sim_Board_Faults.find(board);
+  return own == options.Sim_Board_Faults.end() ? options.Sim_Faults : own->second;
 }
 
 std::optional<TOption_Error> Set_Sim_Seed(const std::string& text, TService_Options& options) {
@@ -84,7 +103,9 @@ std::optional<TOption_Error> Set_Sim_Seed(const std::string& text, TService_Opti
 }
 
 std::string Settle_Sim_Seed(TService_Options& options) {
-  if (!options.Sim_Faults.Any()) return {};
+  const bool aimed = std::any_of(options.Sim_Board_Faults.begin(), options.Sim_Board_Faults.end(),
+                                 [](const auto& board) { return board.second.Any(); });
+  if (!options.Sim_Faults.Any() && !aimed) return {};
   if (!options.Sim_Seed) options.Sim_Seed = Sim_Seed_From_Clock();
   return Sim_Seed_Line(*options.Sim_Seed);
 }
@@ -96,7 +117,13 @@ std::variant<std::uint8_t, TOption_Error> Parse_Sim_Chip(const std::string& valu
 
 std::optional<TOption_Error> Simulation_Problem(const TService_Options& options) {
   if (!options.Sim_State.empty() && !options.Simulate) return TOption_Error{"--sim-state needs --simulate"};
-  if (options.Sim_Faults.Any() && !options.Simulate) return TOption_Error{"--sim-faults needs --simulate"};
+  if ((options.Sim_Faults.Any() || !options.Sim_Board_Faults.empty()) && !options.Simulate)
+    return TOption_Error{"--sim-faults needs --simulate"};
+  if (!options.Sim_Board_Faults.empty() && options.Sim_Board_Faults.rbegin()->first > options.Sim_Boards) {
+    const std::string board = std::to_string(options.Sim_Board_Faults.rbegin()->first);
+    const std::string boards = options.Sim_Boards == 1 ? "board 1" : "boards 1 to " + std::to_string(options.Sim_Boards);
+    return TOption_Error{"--sim-faults " + board + ":...: there is no virtual board " + board + ", only " + boards};
+  }
   if (options.Sim_Seed && !options.Simulate) return TOption_Error{"--sim-seed needs --simulate"};
   if (options.Sim_Chip && !options.Simulate) return TOption_Error{"--sim-chip needs --simulate"};
   return std::nullopt;

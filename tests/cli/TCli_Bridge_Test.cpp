@@ -122,7 +122,7 @@ TEST(Cli_Refusals, Device_Commands_Refuse_Without_Exactly_One_Bridge_In_USBXpres
   const std::pair<std::vector<TSim_Factory_State>, std::string> situations[] = {
       {{}, "no Yeli controller found: is it plugged in? ('yeli-cli list' shows the bridges)"},
       {{SIM_FACTORY_USBXPRESS, SIM_FACTORY_USBXPRESS},
-       "several bridges are attached: remove all but the Yeli controller's"},
+       "several bridges are attached: remove all but the Yeli controller's, or choose with --device D or --all"},
       {{SIM_FACTORY_VCP}, "the bridge is in virtual-COM-port mode: switch it with 'yeli-cli mode usbxpress'"},
   };
   for (const auto& [boards, message] : situations) {

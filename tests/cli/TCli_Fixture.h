@@ -20,6 +20,7 @@ public:
   TManufacturing& Manufacturing() override { return Bus_.Manufacturing(); }
   std::string Serial_Device(std::uint32_t index) override { return Bus_.Serial_Device(index); }
   const TBridge* Bridge(std::uint32_t index) override { return Bus_.Bridge(index); }
+  TBridge_Host& Host() override { return Bus_.Kernel(); }
 
 private:
   TSim_Bus& Bus_;

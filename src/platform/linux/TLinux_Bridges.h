@@ -16,6 +16,7 @@ public:
   const TBridge* Bridge(std::uint32_t index) const { return Bridges_.Bridge(index); }
   // The tty node of the bridge at `index` of the last enumeration ("/dev/ttyUSB0"); empty when none.
   std::string Serial_Device(std::uint32_t index) const { return Bridges_.Serial_Device(index); }
+  TBridge_Host& Host() { return Host_; }
 
 private:
   TLinux_Host Host_;

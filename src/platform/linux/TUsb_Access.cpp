@@ -44,12 +44,11 @@ TUsb_Access::~TUsb_Access() {
 }
 
 int TUsb_Access::With_Device(const TBridge& bridge, auto&& request) {
-  if (!Context_) {
-    if (const int error = libusb_init(&Context_); error != 0) {
-      Context_ = nullptr;
-      return error;
-    }
-  }
+  std::call_once(Started_, [this] {
+    Start_Error_ = libusb_init(&Context_);
+    if (Start_Error_ != 0) Context_ = nullptr;
+  });
+  if (!Context_) return Start_Error_;
   libusb_device** devices = nullptr;
   const ssize_t count = libusb_get_device_list(Context_, &devices);
   if (count < 0) return static_cast<int>(count);

@@ -1,10 +1,12 @@
 // The USB device of a bridge through libusb: control requests and the port reset. libusb is
 // started on first use, so a run that never switches a bridge never needs access to the USB bus.
+// Threads may share it: libusb's synchronous calls are safe from several threads on one context.
 #pragma once
 
 #include "platform/TBridge_Host.h"
 
 #include <cstdint>
+#include <mutex>
 #include <span>
 
 struct libusb_context;
@@ -28,5 +30,7 @@ private:
   // Runs `request` on the bridge's device, opened; a libusb error code.
   int With_Device(const TBridge& bridge, auto&& request);
 
+  std::once_flag Started_;
+  int Start_Error_ = 0;  // of libusb_init
   libusb_context* Context_ = nullptr;
 };

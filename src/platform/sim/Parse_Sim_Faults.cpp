@@ -41,16 +41,24 @@ std::string Parse_Item(std::string_view item, TSim_Line_Faults& faults) {
 }  // namespace
 
 std::variant<TSim_Line_Faults, std::string> Parse_Sim_Faults(const std::string& list) {
-  if (list.empty()) return std::string("--sim-faults needs a list such as noise=0.001,late=0.02");
   TSim_Line_Faults faults;
+  if (std::string problem = Add_Sim_Faults(list, faults); !problem.empty()) return problem;
+  return faults;
+}
+
+std::string Add_Sim_Faults(const std::string& list, TSim_Line_Faults& faults) {
+  if (list.empty()) return "--sim-faults needs a list such as noise=0.001,late=0.02";
+  TSim_Line_Faults added = faults;
   std::string_view rest = list;
   for (;;) {
     const std::size_t comma = rest.find(',');
-    if (const std::string problem = Parse_Item(rest.substr(0, comma), faults); !problem.empty())
+    if (const std::string problem = Parse_Item(rest.substr(0, comma), added); !problem.empty())
       return "--sim-faults: " + problem;
-    if (comma == std::string_view::npos) return faults;
+    if (comma == std::string_view::npos) break;
     rest.remove_prefix(comma + 1);
   }
+  faults = added;
+  return {};
 }
 
 std::optional<std::uint32_t> Parse_Sim_Seed(const std::string& text) {

@@ -12,6 +12,9 @@
 // The faults of a comma-separated list of NAME=VALUE items, or what is wrong with it, naming the
 // item at fault. Probabilities lie from 0 to 1; the unplug period is in seconds.
 std::variant<TSim_Line_Faults, std::string> Parse_Sim_Faults(const std::string& list);
+// The same, each item set in `faults` over what it holds; what is wrong, or an empty text, in which
+// case `faults` is left as it was.
+std::string Add_Sim_Faults(const std::string& list, TSim_Line_Faults& faults);
 
 // A seed: a whole decimal number that fits 32 bits.
 std::optional<std::uint32_t> Parse_Sim_Seed(const std::string& text);

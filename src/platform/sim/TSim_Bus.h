@@ -14,6 +14,9 @@
 #include <mutex>
 #include <string>
 
+// The most boards the programs attach at once, and so the most a state file may hold.
+inline constexpr std::size_t SIM_MAX_BOARDS = 32;
+
 class TSim_Bus {
 public:
   // Every board attached runs on `clock`.

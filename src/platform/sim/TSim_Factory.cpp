@@ -3,6 +3,7 @@
 #include "platform/sim/TSim_Memory.h"
 #include "platform/sim/TSim_Microcontroller.h"
 
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -50,8 +51,15 @@ TSim_Board_Setup Factory_Setup(TSim_Factory_State state, std::uint8_t part, unsi
   return setup;
 }
 
-TSim_Board_Setup Simulation_Setup(TSim_Factory_State state, std::uint8_t part) {
-  TSim_Board_Setup setup = Factory_Setup(state, part);
+TSim_Board_Setup Simulation_Setup(TSim_Factory_State state, std::uint8_t part, unsigned unit) {
+  TSim_Board_Setup setup = Factory_Setup(state, part, unit);
   setup.Filter_Rate = SIM_SIMULATE_FILTER_RATE;
+  // Every CP2102 leaves the factory as "0001"; a line that keeps records programs a serial number
+  // into each, so the boards of one run carry 0001, 0002 and on.
+  if (part == SIM_PART_CP2102) {
+    char serial[8];
+    std::snprintf(serial, sizeof serial, "%04u", unit % 10000);
+    setup.Bridge.Serial = serial;
+  }
   return setup;
 }

@@ -23,5 +23,6 @@ std::vector<std::uint8_t> Application_Image(std::uint8_t major, std::uint8_t min
 TSim_Board_Setup Factory_Setup(TSim_Factory_State state, std::uint8_t part = SIM_PART_CP2102, unsigned unit = 1);
 
 // Under --simulate the filter running time counts ten minutes per second, so a session shows it move.
+// Board `unit` of several carries a serial number of its own.
 inline constexpr double SIM_SIMULATE_FILTER_RATE = 600;
-TSim_Board_Setup Simulation_Setup(TSim_Factory_State state, std::uint8_t part = SIM_PART_CP2102);
+TSim_Board_Setup Simulation_Setup(TSim_Factory_State state, std::uint8_t part = SIM_PART_CP2102, unsigned unit = 1);

@@ -2,6 +2,7 @@
 
 #include "platform/Printable_Text.h"
 #include "platform/TAtomic_File.h"
+#include "platform/sim/TSim_Bus.h"
 #include "platform/sim/TSim_Memory.h"
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 namespace {
 constexpr const char* HEADER = "yeli-sim board state 1";
 constexpr const char* PID_PROGRAMMED = "pid-programmed";  // a one-time-programmable bridge took its id
+constexpr const char* BOARD = "board";  // begins the section of the second board and of each later one
 constexpr std::uint32_t ROW = 32;
 
 std::string Hex(std::uint32_t value, int digits) {
@@ -39,7 +41,7 @@ std::optional<std::uint32_t> Parse_Decimal(const std::string& text, std::uint32_
 }
 
 void Write_State(std::ostream& out, const TSim_Persistent_State& state) {
-  out << HEADER << "\npid " << Hex(state.Pid, 4) << '\n';
+  out << "pid " << Hex(state.Pid, 4) << '\n';
   if (state.Pid_Programmed) out << PID_PROGRAMMED << '\n';
   for (const auto& [id, value] : state.Settings) out << "setting " << int{id} << ' ' << value << '\n';
   for (std::uint32_t offset = 0; offset < state.Flash.size(); offset += ROW) {
@@ -51,7 +53,13 @@ void Write_State(std::ostream& out, const TSim_Persistent_State& state) {
   }
 }
 
-// One line of the file; returns what is wrong with it, or an empty text.
+// A board's state before its section is read: its flash erased, its id not yet spent.
+void Begin_Section(TSim_Persistent_State& state) {
+  state.Flash.assign(SIM_FLASH_SIZE, SIM_ERASED);
+  state.Pid_Programmed = false;
+}
+
+// One line of a board's section; returns what is wrong with it, or an empty text.
 std::string Read_Line(const std::string& line, TSim_Persistent_State& state, bool& has_pid) {
   std::istringstream words(line);
   std::string key, first, second, extra;
@@ -87,9 +95,13 @@ std::string Read_Line(const std::string& line, TSim_Persistent_State& state, boo
 }
 }  // namespace
 
-std::string Save_Board_State(const std::filesystem::path& file, const TSim_Persistent_State& state) {
+std::string Save_Board_States(const std::filesystem::path& file, std::span<const TSim_Persistent_State> states) {
   std::ostringstream text;
-  Write_State(text, state);
+  text << HEADER << '\n';
+  for (std::size_t board = 0; board < states.size(); ++board) {
+    if (board > 0) text << BOARD << ' ' << board + 1 << '\n';
+    Write_State(text, states[board]);
+  }
   const std::string bytes = text.str();
   const int error =
       TAtomic_File::Replace(file, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
@@ -97,19 +109,32 @@ std::string Save_Board_State(const std::filesystem::path& file, const TSim_Persi
   return "cannot write " + file.string() + ": " + std::strerror(error);
 }
 
-std::string Load_Board_State(const std::filesystem::path& file, TSim_Persistent_State& state) {
+std::string Load_Board_States(const std::filesystem::path& file, std::vector<TSim_Persistent_State>& states) {
   std::ifstream in(file);
   if (!in) return "cannot read " + file.string();
   std::string line;
   if (!std::getline(in, line) || line != HEADER) return file.string() + ":1: not a board state file";
-  state.Flash.assign(SIM_FLASH_SIZE, SIM_ERASED);
-  state.Pid_Programmed = false;
+  const auto no_pid = [&](std::size_t board) {
+    return file.string() + ": no 'pid' line" + (board > 0 ? " for board " + std::to_string(board + 1) : "");
+  };
+  std::size_t board = 0;
   bool has_pid = false;
+  Begin_Section(states.at(board));
   for (int number = 2; std::getline(in, line); ++number) {
     if (line.empty()) continue;
-    const std::string problem = Read_Line(line, state, has_pid);
-    if (!problem.empty()) return file.string() + ":" + std::to_string(number) + ": " + problem;
+    const std::string place = file.string() + ":" + std::to_string(number) + ": ";
+    if (line == BOARD || line.starts_with(std::string(BOARD) + " ")) {
+      const std::string next = std::string(BOARD) + " " + std::to_string(board + 2);
+      if (line != next) return place + "the next section must be '" + next + "'";
+      if (board + 1 == SIM_MAX_BOARDS) return place + "more than " + std::to_string(SIM_MAX_BOARDS) + " boards";
+      if (!has_pid) return no_pid(board);
+      if (++board == states.size()) states.push_back({0, {}, Factory_Settings()});
+      Begin_Section(states[board]);
+      has_pid = false;
+      continue;
+    }
+    if (const std::string problem = Read_Line(line, states[board], has_pid); !problem.empty()) return place + problem;
   }
-  if (!has_pid) return file.string() + ": no 'pid' line";
+  if (!has_pid) return no_pid(board);
   return {};
 }

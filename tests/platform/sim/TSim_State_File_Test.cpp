@@ -78,6 +78,50 @@ TEST_F(TState_File, Flash_Settings_And_Product_Id_Outlive_The_Run) {
     EXPECT_EQ(entry.path().filename(), "board.state");  // no temporary file left behind
 }
 
+// The boards of one run share one file, a section each; a file of one board starts the first, and a
+// section beyond the boards attached is kept as it was.
+TEST_F(TState_File, Several_Boards_Keep_Their_Own_Sections_In_One_File) {
+  const auto attach = [this](TSim_Bus& bus, unsigned count) {
+    std::vector<TSim_Board_Setup> setups;
+    for (unsigned unit = 1; unit <= count; ++unit) setups.push_back(Factory_Setup(SIM_FACTORY_VCP, SIM_PART_CP2102, unit));
+    std::string error;
+    const std::vector<TSim_Board*> boards = Attach_Boards(bus, std::move(setups), File.string(), {}, error);
+    EXPECT_EQ(boards.size(), count) << error;
+    return boards;
+  };
+  const auto switch_board = [](TSim_Bus& bus, std::uint32_t index) {
+    std::uint32_t count = 0;
+    CP210x_HANDLE handle = 0;
+    bus.Manufacturing().Get_Num_Devices(count);
+    bus.Manufacturing().Open(index, handle);
+    EXPECT_EQ(bus.Manufacturing().Set_Pid(handle, 0xEA61), CP210x_SUCCESS);
+  };
+  Write_File("yeli-sim board state 1\npid EA61\nsetting 16 333\n");  // kept before several boards were
+  {
+    TSim_Bus bus(Clock);
+    const auto boards = attach(bus, 3);
+    ASSERT_EQ(boards.size(), 3u);
+    EXPECT_EQ(boards[0]->Stored_Pid(), 0xEA61);
+    EXPECT_EQ(boards[0]->Stored_Settings().at(16), 333);
+    EXPECT_EQ(boards[1]->Stored_Pid(), 0xEA60);
+    switch_board(bus, 2);
+  }
+  {
+    TSim_Bus bus(Clock);
+    const auto boards = attach(bus, 2);
+    ASSERT_EQ(boards.size(), 2u);
+    EXPECT_EQ(boards[0]->Stored_Pid(), 0xEA61);
+    EXPECT_EQ(boards[1]->Stored_Pid(), 0xEA60);
+    switch_board(bus, 1);
+  }
+  TSim_Bus bus(Clock);
+  const auto boards = attach(bus, 3);
+  ASSERT_EQ(boards.size(), 3u);
+  for (TSim_Board* board : boards) EXPECT_EQ(board->Stored_Pid(), 0xEA61);
+  EXPECT_EQ(boards[0]->Stored_Settings().at(16), 333);
+  EXPECT_NE(boards[2]->Stored_Settings().at(16), 333);
+}
+
 // The CP2104's one write of its product id is spent for good, also in the next run.
 TEST_F(TState_File, A_CP2104_Refuses_A_Second_Product_Id_In_The_Next_Run) {
   const auto set_pid = [](TSim_Bus& bus, std::uint16_t pid) {
@@ -108,7 +152,7 @@ TEST_F(TState_File, Saving_Writes_Only_The_Flash_Rows_That_Are_Not_Erased_And_Re
   state.Flash[0x20] = 0x12;
   state.Flash[SIM_FLASH_SIZE - 1] = 0x00;
   state.Settings[85] = 60000;
-  ASSERT_EQ(Save_Board_State(File, state), "");
+  ASSERT_EQ(Save_Board_States(File, {&state, 1}), "");
   std::ifstream in(File);
   const std::string text((std::istreambuf_iterator<char>(in)), {});
   EXPECT_NE(text.find("pid EA60\n"), std::string::npos);
@@ -117,8 +161,10 @@ TEST_F(TState_File, Saving_Writes_Only_The_Flash_Rows_That_Are_Not_Erased_And_Re
   EXPECT_NE(text.find("flash 0801FFE0 FFFF"), std::string::npos);
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 + 23 + 2);
 
-  TSim_Persistent_State loaded{0xEA61, TBytes(SIM_FLASH_SIZE, 0xFF), Factory_Settings()};
-  ASSERT_EQ(Load_Board_State(File, loaded), "");
+  std::vector<TSim_Persistent_State> states = {{0xEA61, TBytes(SIM_FLASH_SIZE, 0xFF), Factory_Settings()}};
+  ASSERT_EQ(Load_Board_States(File, states), "");
+  ASSERT_EQ(states.size(), 1u);
+  const TSim_Persistent_State& loaded = states[0];
   EXPECT_EQ(loaded.Pid, state.Pid);
   EXPECT_EQ(loaded.Flash, state.Flash);
   EXPECT_EQ(loaded.Settings, state.Settings);
@@ -141,6 +187,9 @@ TEST_F(TState_File, A_Broken_File_Is_Refused_And_Kept) {
       {"yeli-sim board state 1\npid EA61\n\x1b]0;owned\x07\n", "board.state:3: unknown entry '\\x1B]0;owned\\x07'"},
       {"yeli-sim board state 1\npid EA61\npid-programmed yes\n",
        "board.state:3: 'pid-programmed' takes nothing after it"},
+      {"yeli-sim board state 1\npid EA61\nboard 3\npid EA61\n", "board.state:3: the next section must be 'board 2'"},
+      {"yeli-sim board state 1\npid EA61\nboard 2\nsetting 16 1\n", "board.state: no 'pid' line for board 2"},
+      {"yeli-sim board state 1\nsetting 16 1\nboard 2\npid EA61\n", "board.state: no 'pid' line"},
   };
   for (const auto& [text, problem] : cases) {
     Write_File(text);

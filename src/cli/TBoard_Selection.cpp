@@ -1,0 +1,52 @@
+#include "cli/TBoard_Selection.h"
+
+#include "cli/TCli_Failure.h"
+#include "platform/Printable_Text.h"
+
+#include <algorithm>
+
+std::vector<TSelected_Board> Attached_Boards(TService_Bridges& bridges) {
+  std::uint32_t count = 0;
+  if (bridges.Manufacturing().Get_Num_Devices(count) != CP210x_SUCCESS) {
+    const std::string cause = bridges.Manufacturing().Last_Error();
+    Fail(EXIT_DEVICE, "the bridges cannot be listed" + (cause.empty() ? "" : ": " + cause));
+  }
+  std::vector<TSelected_Board> attached;
+  for (std::uint32_t index = 0; index < count; ++index) {
+    const TBridge* bridge = bridges.Bridge(index);
+    if (!bridge) continue;
+    attached.push_back({bridge->Key.Usb_Path, bridge->Serial, bridges.Serial_Device(index)});
+  }
+  return attached;
+}
+
+namespace {
+bool Names(const TSelected_Board& board, std::size_t index, const std::string& device) {
+  return device == board.Serial_Device || device == board.Usb_Path || device == std::to_string(index);
+}
+}  // namespace
+
+std::vector<TSelected_Board> Select_Boards(const TCli_Options& options, TService_Bridges& bridges) {
+  const std::vector<TSelected_Board> attached = Attached_Boards(bridges);
+  if (options.All) {
+    if (attached.empty()) Fail(EXIT_DEVICE, "--all: no bridge is attached ('yeli-cli list' shows the bridges)");
+    return attached;
+  }
+  if (options.Devices.empty()) return attached.size() == 1 ? attached : std::vector<TSelected_Board>();
+
+  std::vector<TSelected_Board> chosen;
+  for (const std::string& device : options.Devices) {
+    std::size_t index = 0;
+    while (index < attached.size() && !Names(attached[index], index, device)) ++index;
+    if (index == attached.size())
+      Fail(EXIT_DEVICE, "--device " + Printable_Text(device) +
+                            ": no such bridge is attached ('yeli-cli list' shows the bridges, their USB paths and "
+                            "indexes)");
+    const std::string& path = attached[index].Usb_Path;
+    if (std::any_of(chosen.begin(), chosen.end(), [&](const TSelected_Board& board) { return board.Usb_Path == path; }))
+      Fail(EXIT_BAD_INPUT, "--device " + Printable_Text(device) + ": the bridge at USB " + Printable_Text(path) +
+                               " is chosen twice");
+    chosen.push_back(attached[index]);
+  }
+  return chosen;
+}
