@@ -1,6 +1,7 @@
 #include "platform/sim/TSim_Board.h"
 
 #include <algorithm>
+#include <limits>
 
 TSim_Board::TSim_Board(TClock& clock, TSim_Board_Setup setup, std::uint32_t seed)
     : Clock_(clock),
@@ -53,6 +54,17 @@ TDuration TSim_Board::Next_Event() const {
   return std::min({Bus_Events_.empty() ? TDuration::max() : Bus_Events_.begin()->first,
                    To_Board_.Next_Arrival().value_or(TDuration::max()),
                    To_Host_.Next_Arrival().value_or(TDuration::max())});
+}
+
+// The board answers a frame only once it has the whole of it, so a reader need not look at each byte
+// towards the chip, only at the last; and the bytes already on their way to the host arrive in
+// order, so it need not look at each of those either. A bus event (the cable pulled) is seen when it
+// happens. The times the board keeps stay exact: every byte is handled at its own arrival time.
+TDuration TSim_Board::Rest_Due(std::size_t wanted) const {
+  if (wanted == 0) return Clock_.Now();
+  return std::min({Bus_Events_.empty() ? TDuration::max() : Bus_Events_.begin()->first,
+                   To_Board_.Arrival_Of(std::numeric_limits<std::size_t>::max()).value_or(TDuration::max()),
+                   To_Host_.Arrival_Of(wanted).value_or(TDuration::max())});
 }
 
 // A reset's re-enumeration does not happen while the cable is out.

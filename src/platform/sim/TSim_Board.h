@@ -45,11 +45,13 @@ using TSim_Persist = std::function<void(const TSim_Persistent_State&)>;
 
 enum TSim_Result { SIM_RESULT_OK, SIM_RESULT_GONE, SIM_RESULT_BAD_PARAMETER };
 
-// Of a host read: what was taken, and when something may next arrive (TDuration::max(): never).
+// Of a host read: what was taken, when something may next arrive, and when a reader that waits for
+// the rest of what it asked for has reason to look again (TDuration::max(): never).
 struct TSim_Take {
   TSim_Result Result;
   std::uint32_t Count;
   TDuration Next_Event;
+  TDuration Rest_Due;
 };
 
 // The bridge as the USB bus sees it now.
@@ -147,6 +149,7 @@ private:
   // What of a byte put on the wire arrives: corrupted by the faults, or nothing when it is lost.
   std::optional<std::uint8_t> On_The_Wire(TSim_Direction direction, std::uint8_t byte);
   TDuration Next_Event() const;
+  TDuration Rest_Due(std::size_t wanted) const;
   void Record(TSim_Direction direction, std::uint8_t byte);
   TSim_Persistent_State State() const;
   void Persist_If_Changed();

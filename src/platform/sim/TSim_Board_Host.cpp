@@ -34,11 +34,11 @@ TSim_Result TSim_Board::Write(const TSim_Session& session, std::span<const std::
 TSim_Take TSim_Board::Take(const TSim_Session& session, std::uint8_t* dest, std::uint32_t max) {
   std::lock_guard lock(Mutex_);
   Catch_Up();
-  if (!Bridge_.Valid(session)) return {SIM_RESULT_GONE, 0, TDuration::max()};
+  if (!Bridge_.Valid(session)) return {SIM_RESULT_GONE, 0, TDuration::max(), TDuration::max()};
   const auto count = static_cast<std::uint32_t>(std::min<std::size_t>(max, Bridge_.Received.size()));
   std::copy_n(Bridge_.Received.begin(), count, dest);
   Bridge_.Received.erase(Bridge_.Received.begin(), Bridge_.Received.begin() + count);
-  return {SIM_RESULT_OK, count, Next_Event()};
+  return {SIM_RESULT_OK, count, Next_Event(), Rest_Due(max - count)};
 }
 
 // Transmit: what has not left the bridge never goes. Receive: what has arrived is dropped; bytes

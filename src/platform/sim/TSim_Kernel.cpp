@@ -47,7 +47,7 @@ public:
       transfer.Count = take.Count;
       if (take.Count > 0) return transfer;
       if (Clock_.Now() >= deadline) return {TRANSFER_TIMED_OUT, 0, 0};
-      Clock_.Sleep_Until(std::min(take.Next_Event, deadline));
+      Clock_.Sleep_Until(std::min(take.Rest_Due, deadline));
     }
   }
 

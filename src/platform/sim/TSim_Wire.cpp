@@ -13,6 +13,11 @@ std::optional<TDuration> TSim_Wire::Next_Arrival() const {
   return Bytes_.front().Arrival;
 }
 
+std::optional<TDuration> TSim_Wire::Arrival_Of(std::size_t count) const {
+  if (Bytes_.empty() || count == 0) return std::nullopt;
+  return Bytes_[std::min(count, Bytes_.size()) - 1].Arrival;
+}
+
 TSim_Wire_Byte TSim_Wire::Take_First() {
   const TSim_Wire_Byte first = Bytes_.front();
   Bytes_.pop_front();

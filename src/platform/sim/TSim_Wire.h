@@ -20,6 +20,8 @@ public:
   // Queues `value` to leave no earlier than `ready`.
   void Send(std::uint8_t value, const TSim_Line_Format& format, TDuration ready);
   std::optional<TDuration> Next_Arrival() const;
+  // When the first `count` bytes in flight, or all of them when fewer are, have arrived.
+  std::optional<TDuration> Arrival_Of(std::size_t count) const;
   // The first byte in flight, which the caller has found due.
   TSim_Wire_Byte Take_First();
   // Bytes that have not left their sender by `now` never go (a flush, a reset of the sender).
