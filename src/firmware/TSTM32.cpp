@@ -7,9 +7,13 @@
 #include "firmware/THex_Image.h"
 #include "firmware/TImage_Flasher.h"
 
+#include <chrono>
 #include <cstdio>
 
-
+namespace {
+// The bootloader's frame: start bit, 8 data bits, even parity, stop bit (AN3155, section 2).
+constexpr std::int64_t BITS_PER_BYTE_8E1 = 11;
+}  // namespace
 
 TSTM32::TSTM32(TUsbXpress& usb, TClock& clock) : TCP21xx(usb, clock) {}
 
@@ -207,8 +211,13 @@ bool TSTM32::Send_Read_Request(std::uint32_t address, std::uint8_t count_less_on
 
 bool TSTM32::Chip_Read_Memory(std::uint32_t Adr_S, unsigned count, std::uint8_t* data) {
   if (!Send_Read_Request(Adr_S, static_cast<std::uint8_t>(count - 1))) return false;
-  for (unsigned i = 0; i < count; ++i)
-    if (!Receive_Byte(data[i])) return false;
+  // As many bytes a read as have come: each read waits at most the read time-out for the next.
+  for (unsigned got = 0; got < count;) {
+    std::uint32_t read = 0;
+    Usb_.Read(CP_Haldle, data + got, count - got, read);
+    if (read == 0) return false;
+    got += read;
+  }
   return true;
 }
 
@@ -219,6 +228,9 @@ bool TSTM32::Chip_Write_Block(std::uint32_t address, unsigned count) {
   Send_Chip_Byte(size_buf);
   for (unsigned i = 0; i < count; ++i) Send_Chip_Byte(byteArray[i]);
   Send_Chip_Byte(CRC8_Block_(size_buf));
+  // A write returns once the bridge holds the bytes. The acknowledgement's time-out starts once they
+  // are on the wire: at a slow rate they take longer to go than the time-out lasts.
+  Clock_.Sleep(std::chrono::microseconds(1'000'000 * BITS_PER_BYTE_8E1 * (count + 2) / BautRate));
   return Chip_ASK();
 }
 

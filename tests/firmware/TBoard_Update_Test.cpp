@@ -113,6 +113,17 @@ TEST_F(TBoard_Update, The_Writer_Also_Runs_On_The_Calling_Thread) {
   EXPECT_EQ(Board.Flash(FLASH_START, static_cast<std::uint32_t>(image.size())), image);
 }
 
+// At 1200 baud a block of 256 bytes takes 2.3 s to go out and as long to come back, longer than the
+// 500 ms a read waits: the acknowledgement is awaited once the block is on the wire, and the read-back
+// goes on as long as bytes keep coming.
+TEST_F(TBoard_Update, Blocks_Slower_On_The_Wire_Than_The_Read_Time_Out_Are_Written_And_Verified) {
+  const TBytes image = Application_Of_Size(2, 8, 20 * 1024);
+  const auto hex = Write_File("app28.hex", Data_Records(FLASH_START, image, 16) + END);
+  EXPECT_EQ(Update(hex, 1200), UPDATE_WRITTEN);
+  EXPECT_EQ(Board.Flash(FLASH_START, static_cast<std::uint32_t>(image.size())), image);
+  EXPECT_EQ(Running_Version(), 0x0208);
+}
+
 // The image has 80 blocks: 78 without the vectors or the version go first. The session acknowledges
 // the sync, Get and Get ID, then the erase's two frames, then three frames a block.
 TEST_F(TBoard_Update, A_Refused_Block_Or_A_Corrupted_Read_Back_Fails_At_38400_And_Is_Written_Again_From_115200) {
