@@ -163,7 +163,7 @@ void TLink_Supervisor::Check_Usb() {
     case VOK_TO_UPDATE_FIRM:
       Controller_.VOK_Action = VOK_NONE;
       View_.Enable_Window(false);
-      Note_Update(View_.UpdateFirmware());
+      Update_Firmware();
       View_.Enable_Window(true);
       View_.Forget_Default_Firmware();
       return;
@@ -254,8 +254,11 @@ void TLink_Supervisor::Poll_Failure() {
   Controller_.VOK_Action = VOK_TO_WORK_MODE;
 }
 
-// An update that never touched the flash leaves the earlier verdict as it was.
-void TLink_Supervisor::Note_Update(TUpdate_Outcome outcome) {
+// An update that reached the chip left it restarted and the port closed, so the next tick searches
+// again. One that never touched the flash leaves the earlier verdict on the image as it was.
+void TLink_Supervisor::Update_Firmware() {
+  const TUpdate_Outcome outcome = View_.UpdateFirmware();
+  if (outcome != UPDATE_NOT_CONNECTED) Controller_.VOK_State = VOK_CLOSE;
   if (outcome == UPDATE_WRITTEN) Partial_Image_ = false;
   if (Leaves_Partial_Image(outcome)) Partial_Image_ = true;
 }

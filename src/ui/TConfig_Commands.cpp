@@ -1,8 +1,8 @@
 #include "ui/TConfig_Commands.h"
 
-#include "bridge/TLink_Open.h"
 #include "controller/Setting_Differences.h"
 #include "controller/TConfig_File.h"
+#include "controller/TController_Link.h"
 
 #include <QFile>
 
@@ -59,22 +59,17 @@ void TConfig_Commands::Button8Click() {
     Log_.Add(LOAD_FAILED);
     return Log_.Add(problem);
   }
-  Controller_.Prop = file;
-  if (!Controller_.SetConfigIO()) return Fail(LOAD_FAILED);
-  if (!Controller_.GetConfigIO()) return Fail("Error read config");
-  if (const std::string differences = Setting_Differences(file, Controller_.Prop); !differences.empty()) {
-    Fail(LOAD_FAILED);
-    return Log_.Add("The controller did not take the file's settings: " + differences);
+  switch (const TLoad_Result load = Load_Settings(Controller_, file); load.Stage) {
+    case LOAD_NOT_WRITTEN: return Log_.Add(LOAD_FAILED);
+    case LOAD_NOT_READ: return Log_.Add("Error read config");
+    case LOAD_NOT_TAKEN:
+      Log_.Add(LOAD_FAILED);
+      return Log_.Add("The controller did not take the file's settings: " + load.Differences);
+    case LOAD_DONE: break;
   }
   Log_.Add("Load config from file OK");
   Log_.Add("read config OK");
   Panel_.Update_Visual_State();
-  Controller_.CP_State = CP_ENABLED;
-}
-
-void TConfig_Commands::Fail(const std::string& line) {
-  Log_.Add(line);
-  Controller_.CP_State = CP_CLOSE;
 }
 
 // Works without a connection: the record as last read, with the edits not yet sent.

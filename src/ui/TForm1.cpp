@@ -129,7 +129,8 @@ void TForm1::FormCreate() {
                                                   [this] { return Confirm_Permanent_Switch(); });
   Firmware = std::make_unique<TFirmware_Commands>(
       TFirmware_Window{this, Program, Program_Log, *Timer1, Environment.Dialogs, OpenDialog1, Environment.Clock,
-                       [this] { Environment.Timers.Keep_Alive(); }, [this] { Close_After_Update(); }},
+                       [this] { Environment.Timers.Keep_Alive(); }, [this] { Close_After_Update(); },
+                       [this](TVOKAction action) { Supervisor->Request(action); }},
       *Controller, Environment.Restore_Folder);
   Supervisor = std::make_unique<TLink_Supervisor>(*Controller, *Discovery, static_cast<TSupervisor_View&>(*this),
                                                   Program_Log, Control_Log,
