@@ -4,7 +4,7 @@
 
 #include "firmware/Boot_Waits.h"
 #include "firmware/Connect_Bootloader.h"
-#include "firmware/Hex_Digits.h"
+#include "platform/Hex_Text.h"
 #include "firmware/TFirmUpdTrear.h"
 #include "firmware/THex_Image.h"
 

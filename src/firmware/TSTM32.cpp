@@ -3,14 +3,12 @@
 #include "firmware/AN3155.h"
 #include "firmware/Boot_Waits.h"
 #include "firmware/STM32F1_Families.h"
+#include "platform/Hex_Text.h"
 
 #include <algorithm>
-#include <cstdio>
 
 std::string TSTM32::Product_Id() const {
-  char text[7];
-  std::snprintf(text, sizeof text, "0x%02X%02X", PID_M_, PID_L_);
-  return text;
+  return "0x" + Hex_Text(PID_M_, 2) + Hex_Text(PID_L_, 2);
 }
 
 std::uint8_t TSTM32::Get_Byte(std::uint32_t data, std::uint8_t pos) {

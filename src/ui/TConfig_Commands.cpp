@@ -1,5 +1,6 @@
 #include "ui/TConfig_Commands.h"
 
+#include "bridge/TDevice_Discovery.h"
 #include "controller/Setting_Differences.h"
 #include "controller/TConfig_File.h"
 #include "controller/TController_Link.h"
@@ -43,8 +44,7 @@ void TConfig_Commands::Button8Click() {
   // The scan for the bridge takes the last of several, which need not be the controller the panel
   // shows: with more than one attached the file goes to none, and the link stays as it is.
   if (Controller_.Get_Num_Devices() == SI_SUCCESS && Controller_.NumDevices > 1) {
-    Log_.Add("Found more that one device");
-    Log_.Add("Remove all usb devices except for Yeli controller!");
+    Log_Several_Devices(Log_);
     return;
   }
   if (const TLink_Stage stage = Open_Link(Controller_, LINE_8N1); stage != LINK_DONE)
