@@ -1,5 +1,6 @@
 // yeli-sim: serves one virtual board's serial line on a pseudo-terminal, so that other serial
 // programs can talk to its bootloader or its application in real time.
+#include "bridge/TCP21xx.h"
 #include "platform/CP210x_Part.h"
 #include "platform/TReal_Clock.h"
 #include "platform/sim/Parse_Sim_Faults.h"
@@ -18,7 +19,6 @@
 
 namespace {
 constexpr int EXIT_USAGE = 2;
-constexpr std::uint16_t LINE_8N1 = 0x0800;  // a pty's driver drops parity, so 8N1 serves 8E1 too
 constexpr std::uint32_t BAUD = 38400;
 
 constexpr const char* USAGE =
@@ -173,7 +173,7 @@ int main(int argc, char** argv) {
   // so the reset is released with the boot source chosen.
   const TSim_Session session = *board->Open(SIM_VIEW_USBXPRESS);
   board->Set_Baud_Rate(session, BAUD);
-  board->Set_Line_Control(session, LINE_8N1);
+  board->Set_Line_Control(session, LINE_8N1);  // a pty's driver drops parity, so 8N1 serves 8E1 too
   board->Set_Lines(session, {true, options->Bootloader});
   board->Set_Lines(session, {false, options->Bootloader});
 

@@ -1,9 +1,9 @@
 #include "bridge/TDevice_Discovery.h"
 
 #include "platform/CP210x_Part.h"
+#include "platform/Hex_Text.h"
 
 #include <chrono>
-#include <cstdio>
 #include <string>
 
 using namespace std::chrono_literals;
@@ -11,13 +11,12 @@ using namespace std::chrono_literals;
 namespace {
 constexpr auto REPAINT_WAIT = 300ms;  // after clearing the log, so the user sees the switch begin
 constexpr auto RESET_WAIT = 1000ms;   // the bridge leaves the bus before its handle is closed
-
-std::string Hex4(std::uint16_t value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%04X", value);
-  return text;
-}
 }  // namespace
+
+void Log_Several_Devices(TLog& log) {
+  log.Add("Found more that one device");
+  log.Add("Remove all usb devices except for Yeli controller!");
+}
 
 TDevice_Discovery::TDevice_Discovery(TManufacturing& manufacturing, TCP21xx& port, TClock& clock, TLog& program_log,
                                      TPump pump, TConfirm_Permanent confirm_permanent)
@@ -45,8 +44,7 @@ bool TDevice_Discovery::Get_PID_VID() {
   std::uint32_t count = 0;
   if (Manufacturing_.Get_Num_Devices(count) != CP210x_SUCCESS || count == 0) return false;
   if (count > 1) {
-    Log_.Add("Found more that one device");
-    Log_.Add("Remove all usb devices except for Yeli controller!");
+    Log_Several_Devices(Log_);
     return false;
   }
   std::uint16_t vid = 0;
@@ -55,8 +53,8 @@ bool TDevice_Discovery::Get_PID_VID() {
   Manufacturing_.Get_Device_Vid(Handle, vid);
   Manufacturing_.Get_Device_Pid(Handle, pid);
   Log_.Add("");
-  Log_.Add("Pid: " + Hex4(pid));
-  Log_.Add("Vid: " + Hex4(vid));
+  Log_.Add("Pid: " + Hex_Text(pid, 4));
+  Log_.Add("Vid: " + Hex_Text(vid, 4));
   Log_.Add(vid == SILABS_VID && (pid == USBXPRESS_PID || pid == VCP_PID) ? "VID, PID - succes" : "Found unknown device");
   Manufacturing_.Close(Handle);
   return true;

@@ -20,6 +20,9 @@ inline constexpr int SEARCH_SEVERAL = 3;    // more than one device attached
 inline constexpr std::uint8_t MODE_VCP = 0;
 inline constexpr std::uint8_t MODE_USBXPRESS = 1;
 
+// The two lines that ask the user to leave only the controller attached.
+void Log_Several_Devices(TLog& log);
+
 // Asked before a product id is written that the bridge can take only once (a CP2104); true: write
 // it. Without one, such a switch is refused.
 using TConfirm_Permanent = std::function<bool()>;

@@ -13,6 +13,11 @@ TLink_Stage Open_Link(TCP21xx& port, std::uint16_t line_control) {
   return LINK_DONE;
 }
 
+void Close_Link(TCP21xx& port) {
+  port.Close();
+  port.CP_State = CP_CLOSE;
+}
+
 void Log_Open_Failure(const TCP21xx& port, TLink_Stage stage, TLog& log) {
   if (stage != LINK_NO_BRIDGE && stage != LINK_NOT_OPENED) return;
   log.Add(stage == LINK_NO_BRIDGE ? "Error connection" : "Error CP init");

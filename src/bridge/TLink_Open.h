@@ -1,5 +1,5 @@
-// Opening the bridge port for one protocol, as every user of the port does, and the lines that
-// report an open that failed.
+// Opening the bridge port for one protocol and closing it again, as every user of the port does,
+// and the lines that report an open that failed.
 #pragma once
 
 #include "bridge/TCP21xx.h"
@@ -18,6 +18,9 @@ enum TLink_Stage : std::uint8_t {
 
 // CP_Connect, then Init_CP with `line_control`. Open: CP_State is CP_OPEN; otherwise CP_CLOSE.
 TLink_Stage Open_Link(TCP21xx& port, std::uint16_t line_control);
+
+// Closes the port and marks it closed, also when the bridge went away and the close failed.
+void Close_Link(TCP21xx& port);
 
 // For LINK_NO_BRIDGE "Error connection", for LINK_NOT_OPENED "Error CP init", each followed by the
 // platform's cause when it knows one the user can act on (a device they may not open).

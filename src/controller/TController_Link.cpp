@@ -1,6 +1,7 @@
 #include "controller/TController_Link.h"
 
 #include "controller/Parameter_Protocol.h"
+#include "controller/Setting_Differences.h"
 #include "firmware/Connect_Bootloader.h"
 
 namespace {
@@ -20,8 +21,7 @@ TIdentification Identify_Controller(TSTM32& chip, TLog& log, TBoot_Entry entry) 
     identification.Minor = version[0];
     identification.Major = version[1];
   }
-  chip.Close();
-  chip.CP_State = CP_CLOSE;
+  Close_Link(chip);
   return identification;
 }
 
@@ -36,6 +36,22 @@ TLink_Stage Start_Work_Mode(TVOK_Yeli& controller) {
   return LINK_DONE;
 }
 
+TLoad_Result Load_Settings(TVOK_Yeli& controller, const TVOK_Prop& settings) {
+  controller.Prop = settings;
+  TLoad_Result result;
+  if (!controller.SetConfigIO()) {
+    result.Stage = LOAD_NOT_WRITTEN;
+  } else if (!controller.GetConfigIO()) {
+    result.Stage = LOAD_NOT_READ;
+  } else if (result.Differences = Setting_Differences(settings, controller.Prop); !result.Differences.empty()) {
+    result.Stage = LOAD_NOT_TAKEN;
+  } else {
+    result.Stage = LOAD_DONE;
+  }
+  controller.CP_State = result.Stage == LOAD_DONE ? CP_ENABLED : CP_CLOSE;
+  return result;
+}
+
 bool Store_Settings(TVOK_Yeli& controller) {
   std::int32_t ignored = 0;
   return controller.GetParam(PARAM_STORE_SETTINGS, ignored);
@@ -48,7 +64,6 @@ TLink_Stage Leave_Running(TSTM32& chip) {
     }
     chip.Chip_Disconnect_Quick();
   }
-  if (chip.CP_State != CP_CLOSE) chip.Close();
-  chip.CP_State = CP_CLOSE;
+  if (chip.CP_State != CP_CLOSE) Close_Link(chip);
   return LINK_DONE;
 }

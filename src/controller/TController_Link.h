@@ -9,6 +9,7 @@
 #include "platform/TLog.h"
 
 #include <cstdint>
+#include <string>
 
 struct TIdentification {
   TLink_Stage Stage = LINK_NO_BRIDGE;
@@ -26,6 +27,22 @@ TIdentification Identify_Controller(TSTM32& chip, TLog& log, TBoot_Entry entry);
 // Restarts the chip into its application at 8N1 and runs the full read. The port stays open,
 // with CP_State CP_ENABLED when the read succeeded and CP_CLOSE when it failed.
 TLink_Stage Start_Work_Mode(TVOK_Yeli& controller);
+
+enum TLoad_Stage : std::uint8_t {
+  LOAD_NOT_WRITTEN,  // the controller did not confirm the settings sent
+  LOAD_NOT_READ,     // the record could not be read back
+  LOAD_NOT_TAKEN,    // the record read back differs from the settings sent
+  LOAD_DONE,
+};
+
+struct TLoad_Result {
+  TLoad_Stage Stage = LOAD_NOT_WRITTEN;
+  std::string Differences;  // for LOAD_NOT_TAKEN, as Setting_Differences gives them
+};
+
+// On a port that Open_Link opened at 8N1: sends `settings` as the controller's record and reads the
+// record back. CP_State is CP_ENABLED at LOAD_DONE; otherwise the port is only marked closed.
+TLoad_Result Load_Settings(TVOK_Yeli& controller, const TVOK_Prop& settings);
 
 // The store-settings command (a read of parameter 96); true when the controller answered.
 bool Store_Settings(TVOK_Yeli& controller);

@@ -6,6 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
+// Time and L_Time count sixths of an hour.
+inline constexpr std::int32_t SIXTHS_PER_HOUR = 6;
+
 struct TVOK_Prop {
   std::int32_t FirmW = 0;        // firmware version: major in the high byte, minor in the low byte
   std::int32_t PWM_IN_0 = 0;     // inflow fan duty at S0, S1, S2, S3, in tenths of a percent

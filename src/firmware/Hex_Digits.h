@@ -1,10 +1,7 @@
-// Hexadecimal text: the digits of Intel-HEX records, upper or lower case, and addresses as the
-// program's messages show them.
+// The hexadecimal digits of Intel-HEX records, upper or lower case; platform/Hex_Text.h writes them.
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
-#include <string>
 #include <string_view>
 
 inline constexpr std::uint8_t HEX_NOT_A_DIGIT = 0xFF;
@@ -20,11 +17,4 @@ constexpr std::uint8_t Hex_Digit(char c) {
 // The byte the first two characters of `s` spell; both must be digits.
 constexpr std::uint8_t Hex_Byte(std::string_view s) {
   return static_cast<std::uint8_t>(Hex_Digit(s[0]) * 16 + Hex_Digit(s[1]));
-}
-
-// "0x08003C02".
-inline std::string Hex_Address(std::uint32_t address) {
-  char text[11];
-  std::snprintf(text, sizeof text, "0x%08X", address);
-  return text;
 }

@@ -5,7 +5,7 @@
 #include <exception>
 #include <system_error>
 
-TFirmUpdTrear::TFirmUpdTrear(TSTM32& USTM32, THex_Image image, TClock& clock, const TStop_Flag* stop)
+TFirmUpdTrear::TFirmUpdTrear(TBlock_Device& USTM32, THex_Image image, TClock& clock, const TStop_Flag* stop)
     : Image_(std::move(image)), USTM32(USTM32), Clock_(clock), Stop_(stop) {}
 
 TFirmUpdTrear::~TFirmUpdTrear() {

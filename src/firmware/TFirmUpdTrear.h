@@ -12,13 +12,12 @@
 #include <thread>
 
 class TClock;
-class TSTM32;
 
 class TFirmUpdTrear {
 public:
   // `clock` is the one the chip's port waits on: the thread announces itself to it. `stop`, when
   // given, ends the writing before its next block.
-  TFirmUpdTrear(TSTM32& USTM32, THex_Image image, TClock& clock, const TStop_Flag* stop = nullptr);
+  TFirmUpdTrear(TBlock_Device& USTM32, THex_Image image, TClock& clock, const TStop_Flag* stop = nullptr);
   ~TFirmUpdTrear();  // waits for the thread to end
 
   // False when the system could not start a thread: the worker then counts as finished.
@@ -36,7 +35,7 @@ private:
   TFlash_Outcome Chip_WriteFromFile_;
   std::string Failure_;
   const THex_Image Image_;
-  TSTM32& USTM32;
+  TBlock_Device& USTM32;
   TClock& Clock_;
   const TStop_Flag* Stop_;
   TFlash_Progress Progress_;

@@ -4,7 +4,7 @@
 
 #include "firmware/Boot_Waits.h"
 #include "firmware/Connect_Bootloader.h"
-#include "firmware/Hex_Digits.h"
+#include "platform/Hex_Text.h"
 #include "firmware/TFirmUpdTrear.h"
 #include "firmware/THex_Image.h"
 
@@ -129,8 +129,7 @@ TUpdate_Result Update_Firmware(TSTM32& chip, TClock& clock, const TUpdate_Reques
     result.Baud = static_cast<std::uint32_t>(chip.BautRate);
     chip.Chip_Disconnect_Quick();
     log.Add(CHIP_DISCONNECT);
-    chip.Close();
-    chip.CP_State = CP_CLOSE;  // also when the bridge went away and the close failed
+    Close_Link(chip);
   }
   chip.BautRate = BOOT_BAUD_SAFE;
   return result;

@@ -1,11 +1,11 @@
 #include "firmware/THex_Image.h"
 
 #include "firmware/Hex_Digits.h"
+#include "platform/Hex_Text.h"
 #include "platform/Printable_Text.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <optional>
 
@@ -97,11 +97,8 @@ std::optional<std::string> THex_Reader::Record(std::string_view line) {
       return needs(4, "start segment address");
     case HEX_START_LINEAR_ADDRESS:
       return needs(4, "start linear address");
-    default: {
-      char type[3];
-      std::snprintf(type, sizeof type, "%02X", bytes[3]);
-      return "record type " + std::string(type) + " is not an Intel-HEX record type";
-    }
+    default:
+      return "record type " + Hex_Text(bytes[3], 2) + " is not an Intel-HEX record type";
   }
 }
 

@@ -2,18 +2,14 @@
 // sent to the chip, and the data are placed by their addresses.
 #pragma once
 
+#include "firmware/TFlash_Range.h"
+
 #include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
-
-// Where the data may lie: [First, End).
-struct TFlash_Range {
-  std::uint32_t First;
-  std::uint32_t End;
-};
 
 // What is wrong with a file, and on which line (counted from 1; 0 when no line is to blame).
 struct THex_Problem {

@@ -3,13 +3,12 @@
 // next phase begins.
 #pragma once
 
+#include "firmware/TBlock_Device.h"
 #include "firmware/THex_Image.h"
 #include "platform/TStop_Flag.h"
 
 #include <atomic>
 #include <cstdint>
-
-class TSTM32;
 
 // Blocks written and blocks verified, out of twice the blocks to write. The flashing thread counts;
 // another thread may read the counts at any time.
@@ -34,5 +33,5 @@ struct TFlash_Outcome {
 
 // The chip's flash has been erased; an image that does not lie inside it is not written at all.
 // `stop` is looked at before each block; the block under way is finished first.
-TFlash_Outcome Flash_Image(TSTM32& chip, const THex_Image& image, TFlash_Progress& progress,
+TFlash_Outcome Flash_Image(TBlock_Device& chip, const THex_Image& image, TFlash_Progress& progress,
                            const TStop_Flag* stop = nullptr);

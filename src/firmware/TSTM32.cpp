@@ -3,26 +3,18 @@
 #include "firmware/AN3155.h"
 #include "firmware/Boot_Waits.h"
 #include "firmware/STM32F1_Families.h"
-#include "firmware/TFirmUpdTrear.h"
-#include "firmware/THex_Image.h"
-#include "firmware/TImage_Flasher.h"
+#include "platform/Hex_Text.h"
 
+#include <algorithm>
 #include <chrono>
-#include <cstdio>
 
 namespace {
 // The bootloader's frame: start bit, 8 data bits, even parity, stop bit (AN3155, section 2).
 constexpr std::int64_t BITS_PER_BYTE_8E1 = 11;
 }  // namespace
 
-TSTM32::TSTM32(TUsbXpress& usb, TClock& clock) : TCP21xx(usb, clock) {}
-
-TSTM32::~TSTM32() = default;
-
 std::string TSTM32::Product_Id() const {
-  char text[7];
-  std::snprintf(text, sizeof text, "0x%02X%02X", PID_M_, PID_L_);
-  return text;
+  return "0x" + Hex_Text(PID_M_, 2) + Hex_Text(PID_L_, 2);
 }
 
 std::uint8_t TSTM32::Get_Byte(std::uint32_t data, std::uint8_t pos) {
@@ -234,15 +226,11 @@ bool TSTM32::Chip_Write_Block(std::uint32_t address, unsigned count) {
   return Chip_ASK();
 }
 
-bool TSTM32::Chip_WriteFromFile(const std::string& adrr_file) {
-  auto read = THex_Image::Read_File(adrr_file, {Flash_S_, Flash_F_});
-  if (!std::holds_alternative<THex_Image>(read)) return false;
-  TFlash_Progress progress;
-  return Flash_Image(*this, std::get<THex_Image>(read), progress).Result == FLASH_VERIFIED;
+bool TSTM32::Write_Block(std::uint32_t address, const std::uint8_t* data, unsigned count) {
+  std::copy(data, data + count, byteArray);
+  return Chip_Write_Block(address, count);
 }
 
-bool TSTM32::Chip_WriteFromFileThread(TSTM32& CSTM32, THex_Image image, const TStop_Flag* stop) {
-  FirmUpdTrear.reset();  // the last worker has finished; its thread is joined here
-  FirmUpdTrear = std::make_unique<TFirmUpdTrear>(CSTM32, std::move(image), CSTM32.Clock_, stop);
-  return FirmUpdTrear->Start();
+bool TSTM32::Read_Block(std::uint32_t address, unsigned count, std::uint8_t* data) {
+  return Chip_Read_Memory(address, count, data);
 }

@@ -1,9 +1,11 @@
 // The STM32 ROM bootloader as this program drives it through the bridge port: entering the bootloader
 // and the application by RTS and DTR, learning the command codes and the chip's memory map, reading
-// memory, erasing the flash and writing a firmware image into it.
+// memory, erasing the flash and writing blocks. The writing of a whole image (Chip_WriteFromFile and
+// the worker) lives in TSTM32_Writer.cpp, over the block-device face.
 #pragma once
 
 #include "bridge/TCP21xx.h"
+#include "firmware/TBlock_Device.h"
 #include "platform/TStop_Flag.h"
 
 #include <cstdint>
@@ -21,7 +23,7 @@ enum TSTMState : std::uint8_t { ST_OPEN, ST_CLOSE };
 // the bootloader answers (the sessions of this program's own: the update, yeli-cli's commands).
 enum TBoot_Entry : std::uint8_t { BOOT_ENTRY_SETTLED, BOOT_ENTRY_QUICK };
 
-class TSTM32 : public TCP21xx {
+class TSTM32 : public TCP21xx, public TBlock_Device {
 public:
   TSTM32(TUsbXpress& usb, TClock& clock);
   ~TSTM32();  // waits for a worker that still writes
@@ -50,6 +52,10 @@ public:
   bool Chip_Write_Block(std::uint32_t address, unsigned count);
   // Read Memory of `count` bytes, 1 to 256; true only when every one of them arrived.
   bool Chip_Read_Memory(std::uint32_t Adr_S, unsigned count, std::uint8_t* data);
+  // The flash as Get ID named it, written with Chip_Write_Block and read with Chip_Read_Memory.
+  TFlash_Range Flash() const override { return {Flash_S_, Flash_F_}; }
+  bool Write_Block(std::uint32_t address, const std::uint8_t* data, unsigned count) override;
+  bool Read_Block(std::uint32_t address, unsigned count, std::uint8_t* data) override;
   // Writes and verifies an Intel-HEX file into the erased flash on the calling thread; true when the
   // file is a sound image and every byte of it was written, acknowledged and read back equal.
   bool Chip_WriteFromFile(const std::string& adrr_file);

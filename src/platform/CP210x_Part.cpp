@@ -1,7 +1,8 @@
 #include "platform/CP210x_Part.h"
 
+#include "platform/Hex_Text.h"
+
 #include <array>
-#include <cstdio>
 #include <utility>
 
 namespace {
@@ -21,9 +22,7 @@ std::string Part_Name(std::uint8_t part) {
   if (Is_CP2102N(part)) return "CP2102N";
   for (const auto& [number, name] : NAMES)
     if (number == part) return name;
-  char text[16];
-  std::snprintf(text, sizeof text, "part 0x%02X", part);
-  return text;
+  return "part 0x" + Hex_Text(part, 2);
 }
 
 std::optional<std::uint8_t> Part_Named(std::string_view name) {

@@ -28,8 +28,9 @@ public:
   std::string Last_Error() const override { return Last_Error_; }
 
 private:
-  // The handle's descriptor, or the status to return.
-  SI_STATUS Port_Of(SI_HANDLE handle, TTty*& port);
+  // `action` on the handle's tty, or the status of a handle that is unknown or whose bridge has left.
+  template <class TAction>
+  SI_STATUS On_Port(SI_HANDLE handle, TAction action);
   // Records the cause of a failure with `error`, and lets go of a bridge that has left.
   SI_STATUS Fail(const TBridge& bridge, int error, SI_STATUS status);
   SI_STATUS Check(SI_HANDLE handle, int error, SI_STATUS status);

@@ -15,9 +15,7 @@ bool Leaves_Work_Mode(TVOKAction action) {
   return action == VOK_TO_FIRM_MODE || action == VOK_TO_SWITCH_DRIVER || action == VOK_TO_UPDATE_FIRM;
 }
 
-std::string Version_Text(int major, int minor) {
-  return "Firmware version: " + std::to_string(major) + "." + std::to_string(minor);
-}
+std::string Version_Text(int major, int minor) { return "Firmware version: " + Version_Number(major, minor); }
 }  // namespace
 
 TLink_Supervisor::TLink_Supervisor(TVOK_Yeli& controller, TDevice_Discovery& discovery, TSupervisor_View& view,
@@ -111,8 +109,7 @@ void TLink_Supervisor::Search() {
       View_.Enable_Firmware_File(false);
       View_.Show_Default_Firmware(false);
       Program_Log_.Clear();
-      Program_Log_.Add("Found more that one device");
-      Program_Log_.Add("Remove all usb devices except for Yeli controller!");
+      Log_Several_Devices(Program_Log_);
       View_.Enable_Change(false);
       return;
     default:
@@ -163,7 +160,7 @@ void TLink_Supervisor::Check_Usb() {
     case VOK_TO_UPDATE_FIRM:
       Controller_.VOK_Action = VOK_NONE;
       View_.Enable_Window(false);
-      Note_Update(View_.UpdateFirmware());
+      Update_Firmware();
       View_.Enable_Window(true);
       View_.Forget_Default_Firmware();
       return;
@@ -254,8 +251,11 @@ void TLink_Supervisor::Poll_Failure() {
   Controller_.VOK_Action = VOK_TO_WORK_MODE;
 }
 
-// An update that never touched the flash leaves the earlier verdict as it was.
-void TLink_Supervisor::Note_Update(TUpdate_Outcome outcome) {
+// An update that reached the chip left it restarted and the port closed, so the next tick searches
+// again. One that never touched the flash leaves the earlier verdict on the image as it was.
+void TLink_Supervisor::Update_Firmware() {
+  const TUpdate_Outcome outcome = View_.UpdateFirmware();
+  if (outcome != UPDATE_NOT_CONNECTED) Controller_.VOK_State = VOK_CLOSE;
   if (outcome == UPDATE_WRITTEN) Partial_Image_ = false;
   if (Leaves_Partial_Image(outcome)) Partial_Image_ = true;
 }
@@ -311,7 +311,7 @@ void TLink_Supervisor::Report_Firmware_Version(std::uint8_t major, std::uint8_t 
     return;
   }
   Program_Log_.Add(Version_Text(major, minor));
-  const bool old = major == 2 && minor == 0;
+  const bool old = Old_Firmware(major, minor);
   if (old) Add_Old_Firmware_Warning(Program_Log_);
   View_.Show_Default_Firmware(old);
 }
@@ -344,7 +344,7 @@ bool TLink_Supervisor::Process_to_Work() {
   const int minor = Controller_.Prop.FirmW % 256;
   Control_Log_.Clear();
   Control_Log_.Add(Version_Text(major, minor));
-  if (major == 2 && minor == 0) Add_Old_Firmware_Warning(Control_Log_);
+  if (Old_Firmware(major, minor)) Add_Old_Firmware_Warning(Control_Log_);
   // A store asked for on the way: the settings the user had then go back to the controller, which
   // its restart reset to the stored ones, and are stored on the next tick.
   if (Store_Pending_) {

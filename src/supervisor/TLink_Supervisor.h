@@ -39,7 +39,7 @@ private:
   void Save_Settings();
   bool Write_Back();
   void Poll_Failure();
-  void Note_Update(TUpdate_Outcome outcome);
+  void Update_Firmware();
   void Request_Store();
   void Drop_Store();
   void Release_Link();

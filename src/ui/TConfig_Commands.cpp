@@ -1,8 +1,9 @@
 #include "ui/TConfig_Commands.h"
 
-#include "bridge/TLink_Open.h"
+#include "bridge/TDevice_Discovery.h"
 #include "controller/Setting_Differences.h"
 #include "controller/TConfig_File.h"
+#include "controller/TController_Link.h"
 
 #include <QFile>
 
@@ -43,8 +44,7 @@ void TConfig_Commands::Button8Click() {
   // The scan for the bridge takes the last of several, which need not be the controller the panel
   // shows: with more than one attached the file goes to none, and the link stays as it is.
   if (Controller_.Get_Num_Devices() == SI_SUCCESS && Controller_.NumDevices > 1) {
-    Log_.Add("Found more that one device");
-    Log_.Add("Remove all usb devices except for Yeli controller!");
+    Log_Several_Devices(Log_);
     return;
   }
   if (const TLink_Stage stage = Open_Link(Controller_, LINE_8N1); stage != LINK_DONE)
@@ -59,22 +59,17 @@ void TConfig_Commands::Button8Click() {
     Log_.Add(LOAD_FAILED);
     return Log_.Add(problem);
   }
-  Controller_.Prop = file;
-  if (!Controller_.SetConfigIO()) return Fail(LOAD_FAILED);
-  if (!Controller_.GetConfigIO()) return Fail("Error read config");
-  if (const std::string differences = Setting_Differences(file, Controller_.Prop); !differences.empty()) {
-    Fail(LOAD_FAILED);
-    return Log_.Add("The controller did not take the file's settings: " + differences);
+  switch (const TLoad_Result load = Load_Settings(Controller_, file); load.Stage) {
+    case LOAD_NOT_WRITTEN: return Log_.Add(LOAD_FAILED);
+    case LOAD_NOT_READ: return Log_.Add("Error read config");
+    case LOAD_NOT_TAKEN:
+      Log_.Add(LOAD_FAILED);
+      return Log_.Add("The controller did not take the file's settings: " + load.Differences);
+    case LOAD_DONE: break;
   }
   Log_.Add("Load config from file OK");
   Log_.Add("read config OK");
   Panel_.Update_Visual_State();
-  Controller_.CP_State = CP_ENABLED;
-}
-
-void TConfig_Commands::Fail(const std::string& line) {
-  Log_.Add(line);
-  Controller_.CP_State = CP_CLOSE;
 }
 
 // Works without a connection: the record as last read, with the edits not yet sent.

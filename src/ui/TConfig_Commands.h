@@ -10,8 +10,7 @@
 #include "ui/TGuard.h"
 #include "ui/TPanel_Flags.h"
 #include "ui/TParameter_Panel.h"
-
-#include <functional>
+#include "ui/TRequest.h"
 
 // The file choosers of the commands.
 struct TConfig_Dialogs {
@@ -20,9 +19,6 @@ struct TConfig_Dialogs {
   const TFile_Dialog& Open;  // OpenDialog2
   const TFile_Dialog& Save;  // SaveDialog1
 };
-
-// Hands a request to the link supervisor.
-using TRequest = std::function<void(TVOKAction)>;
 
 class TConfig_Commands {
 public:
@@ -38,8 +34,6 @@ public:
   void Hot_Key(int id);
 
 private:
-  void Fail(const std::string& line);
-
   TVOK_Yeli& Controller_;
   TParameter_Panel& Panel_;
   TLog& Log_;

@@ -6,7 +6,6 @@
 
 namespace {
 constexpr int FAN_DUTY_POSITIONS = 100;
-constexpr int SPEED_BAR_MAXIMUM = 3600;  // rpm of a full bar
 constexpr int COLUMN_WIDTH = 30;
 constexpr int CAPTION_TOP = 18;
 constexpr int SLIDER_TOP = 32;
@@ -25,17 +24,6 @@ constexpr const char* OUTFLOW_COLUMNS[6][4] = {
     {"Label10", "S2", "TrackBar5", "Label17"}, {"Label9", "S3", "TrackBar6", "Label18"},
     {"Label23", "SF", "TrackBar10", "Label24"}, {"Label25", "SH", "TrackBar11", "Label26"}};
 
-// Position 0 is at the top, and the arrow keys and the wheel move the handle the way they point.
-QSlider* Make_Slider(QWidget* parent, const char* name, QRect bounds, int maximum, int position) {
-  auto* slider = Make_Widget<QSlider>(parent, name, bounds);
-  slider->setOrientation(Qt::Vertical);
-  slider->setInvertedAppearance(true);
-  slider->setInvertedControls(true);
-  slider->setRange(0, maximum);
-  slider->setValue(position);
-  return slider;
-}
-
 QLabel* Make_Label(QWidget* parent, const char* name, const char* text, QRect bounds,
                    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
   auto* label = Make_Widget<QLabel>(parent, name, QString::fromUtf8(text), bounds);
@@ -45,15 +33,6 @@ QLabel* Make_Label(QWidget* parent, const char* name, const char* text, QRect bo
 
 QLabel* Make_Centred_Label(QWidget* parent, const char* name, const char* text, QRect bounds) {
   return Make_Label(parent, name, text, bounds, Qt::AlignCenter);
-}
-
-QProgressBar* Make_Speed_Bar(QWidget* parent, const char* name, QRect bounds) {
-  auto* bar = Make_Widget<QProgressBar>(parent, name, bounds);
-  bar->setOrientation(Qt::Vertical);
-  bar->setRange(0, SPEED_BAR_MAXIMUM);
-  bar->setValue(0);
-  bar->setTextVisible(false);
-  return bar;
 }
 }  // namespace
 
@@ -84,8 +63,8 @@ void TControl_Tab::Make_Fan_Group(QGroupBox* group, std::array<TFan_Column, 6>& 
     const int left = 6 + COLUMN_WIDTH * static_cast<int>(i);
     const auto& [caption_name, caption, slider_name, value_name] = names[i];
     Make_Centred_Label(group, caption_name, caption, {left, CAPTION_TOP, COLUMN_WIDTH, TEXT_HEIGHT});
-    columns[i].Slider = Make_Slider(group, slider_name, {left + 3, SLIDER_TOP, SLIDER_WIDTH, SLIDER_HEIGHT},
-                                    FAN_DUTY_POSITIONS, FAN_DUTY_POSITIONS);
+    columns[i].Slider = Make_Vertical_Slider(group, slider_name, {left + 3, SLIDER_TOP, SLIDER_WIDTH, SLIDER_HEIGHT},
+                                             0, FAN_DUTY_POSITIONS, FAN_DUTY_POSITIONS);
     // A pixel wider on each side than the column, so "100%" fits in the wider fonts; centred, the
     // texts of neighbours stay apart.
     columns[i].Value =
@@ -98,10 +77,10 @@ void TControl_Tab::Make_Fan_Group(QGroupBox* group, std::array<TFan_Column, 6>& 
 
 void TControl_Tab::Make_Air_Group() {
   Make_Centred_Label(GroupBox9, "Label84", "Temp Off", {4, CAPTION_TOP, 52, TEXT_HEIGHT});
-  TrackBar28 = Make_Slider(GroupBox9, "TrackBar28", {18, SLIDER_TOP, SLIDER_WIDTH, SLIDER_HEIGHT}, 30, 27);
+  TrackBar28 = Make_Vertical_Slider(GroupBox9, "TrackBar28", {18, SLIDER_TOP, SLIDER_WIDTH, SLIDER_HEIGHT}, 0, 30, 27);
   Label86 = Make_Centred_Label(GroupBox9, "Label86", "4°C", {4, VALUE_TOP, 52, TEXT_HEIGHT});
   Make_Centred_Label(GroupBox9, "Label85", "Humidity", {56, CAPTION_TOP, 52, TEXT_HEIGHT});
-  TrackBar27 = Make_Slider(GroupBox9, "TrackBar27", {70, SLIDER_TOP, SLIDER_WIDTH, SLIDER_HEIGHT}, 100, 50);
+  TrackBar27 = Make_Vertical_Slider(GroupBox9, "TrackBar27", {70, SLIDER_TOP, SLIDER_WIDTH, SLIDER_HEIGHT}, 0, 100, 50);
   Label87 = Make_Centred_Label(GroupBox9, "Label87", "60%", {56, VALUE_TOP, 52, TEXT_HEIGHT});
 }
 

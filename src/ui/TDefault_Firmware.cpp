@@ -10,7 +10,7 @@ namespace {
 constexpr const char* ARCHIVE = "default.7z";
 constexpr const char* ARCHIVER = "7za";
 constexpr const char* IMAGE = "default24.dfc";
-constexpr const char* PASSWORD = "QF47195063";
+constexpr const char* PASSWORD = YELI_ARCHIVE_PASSWORD;  // from the build, which packs the simulation's archive
 constexpr int ARCHIVER_TIME_LIMIT_MS = 60'000;
 constexpr int ARCHIVER_POLL_MS = 100;  // how often the window answers the desktop while the archiver works
 

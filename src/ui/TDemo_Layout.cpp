@@ -55,15 +55,6 @@ QLabel* Make_Right_Label(QWidget* parent, const char* name, const char* caption,
   return label;
 }
 
-QProgressBar* Make_Speed_Bar(QWidget* parent, const char* name, QRect bounds) {
-  auto* bar = Make_Widget<QProgressBar>(parent, name, bounds);
-  bar->setOrientation(Qt::Vertical);
-  bar->setRange(0, 3600);
-  bar->setValue(0);
-  bar->setTextVisible(false);
-  return bar;
-}
-
 TDemo_Fan_Widgets Make_Fan(QWidget* page, const TFan_Layout& layout) {
   TDemo_Fan_Widgets fan{};
   fan.Group = Make_Widget<QGroupBox>(page, layout.Group_Name, layout.Caption, layout.Bounds);

@@ -8,7 +8,6 @@
 namespace {
 constexpr char KEY_ENTER = 13;
 constexpr char KEY_ESCAPE = 27;
-constexpr std::int32_t SIXTHS_PER_HOUR = 6;
 constexpr std::int32_t MOST_HOURS = 9999;
 
 // A message box, a menu or another application taking the focus for a while is no leaving of the

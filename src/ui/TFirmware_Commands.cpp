@@ -42,7 +42,7 @@ void TFirmware_Commands::Button2Click() {
 // "Write" writes the chosen file, also after a default-firmware request that was never carried out.
 void TFirmware_Commands::Button3Click() {
   Forget_Default_Firmware();
-  Controller_.VOK_Action = VOK_TO_UPDATE_FIRM;
+  Window_.Request(VOK_TO_UPDATE_FIRM);
   Window_.Timer1.Restart();
 }
 
@@ -55,7 +55,7 @@ void TFirmware_Commands::Button4Click() {
     Window_.Program_Log.Add(*problem);
   } else {
     Default_Firmware = true;
-    Controller_.VOK_Action = VOK_TO_UPDATE_FIRM;
+    Window_.Request(VOK_TO_UPDATE_FIRM);
   }
   Window_.Timer1.Restart();
 }
@@ -78,7 +78,6 @@ TUpdate_Outcome TFirmware_Commands::UpdateFirmware() {
                       })
           .Outcome;
   tab.ProgressBar5->hide();
-  if (outcome != UPDATE_NOT_CONNECTED) Controller_.VOK_State = VOK_CLOSE;
   Forget_Default_Firmware();
   Window_.Timer1.Set_Enabled(true);
   return outcome;

@@ -11,6 +11,7 @@
 #include "ui/TDefault_Firmware.h"
 #include "ui/TDialogs.h"
 #include "ui/TProgram_Tab.h"
+#include "ui/TRequest.h"
 #include "ui/TTimer.h"
 
 #include <filesystem>
@@ -27,6 +28,7 @@ struct TFirmware_Window {
   TClock& Clock;
   TPump Keep_Alive;             // the window's paints and the desktop's requests, no input
   std::function<void()> Idle;   // an update or the archiver has just ended
+  TRequest Request;             // to the link supervisor
 };
 
 // The bootloader's rate for the update: the fastest its autobaud takes.

@@ -47,8 +47,7 @@ TForm1::TForm1(TEnvironment& environment)
       Timer4(new TTimer(environment.Timers, this, "Timer4", 4000, false)),
       Timer5(new TTimer(environment.Timers, this, "Timer5", 800, false)),
       Timer6(new TTimer(environment.Timers, this, "Timer6", 400, true)),
-      Demo(TabSheet3, {*Timer3, *Timer4, *Timer5, environment.Dialogs, SaveDialog1, OpenDialog2,
-                       [this](THandler handler) { return Guarded(std::move(handler)); }}) {
+      Demo(TabSheet3, {*Timer3, *Timer4, *Timer5, environment.Dialogs, SaveDialog1, OpenDialog2, Guard()}) {
   setObjectName("Form1");
   setWindowTitle("Yeli Service edition");
   setFont(Window_Font());
@@ -61,13 +60,13 @@ TForm1::TForm1(TEnvironment& environment)
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   move(98, 219);
 
-  On(PageControl1, &QTabWidget::currentChanged, [this] {
+  Connect_Guarded(Guard(), PageControl1, &QTabWidget::currentChanged, this, [this] {
     if (!Showing_Page_From_Code_) PageControl1Change();
   });
-  On(Program.Button1, &QPushButton::clicked, [this] { Button1Click(); });
-  On(Program.Button2, &QPushButton::clicked, [this] { Firmware->Button2Click(); });
-  On(Program.Button3, &QPushButton::clicked, [this] { Firmware->Button3Click(); });
-  On(Program.Button4, &QPushButton::clicked, [this] { Firmware->Button4Click(); });
+  Connect_Guarded(Guard(), Program.Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+  Connect_Guarded(Guard(), Program.Button2, &QPushButton::clicked, this, [this] { Firmware->Button2Click(); });
+  Connect_Guarded(Guard(), Program.Button3, &QPushButton::clicked, this, [this] { Firmware->Button3Click(); });
+  Connect_Guarded(Guard(), Program.Button4, &QPushButton::clicked, this, [this] { Firmware->Button4Click(); });
   Timer3->OnTimer = Guarded([this] { Demo.Timer3Timer(); });
   Timer4->OnTimer = Guarded([this] { Demo.Timer4Timer(); });
   Timer5->OnTimer = Guarded([this] { Demo.Timer5Timer(); });
@@ -76,13 +75,12 @@ TForm1::TForm1(TEnvironment& environment)
 
 TForm1::~TForm1() = default;
 
-template <class TSender, class TSignal>
-void TForm1::On(TSender* sender, TSignal signal, std::function<void()> handler) {
-  connect(sender, signal, this, [guarded = Guarded(std::move(handler))] { guarded(); });
-}
-
 std::function<void()> TForm1::Guarded(std::function<void()> handler) {
   return [this, handler = std::move(handler)] { Run_Guarded(Environment.Dialogs, handler); };
+}
+
+TGuard TForm1::Guard() {
+  return [this](THandler handler) { return Guarded(std::move(handler)); };
 }
 
 void TForm1::Build_Menu() {
@@ -96,7 +94,8 @@ void TForm1::Build_Menu() {
   for (std::size_t i = 0; i < std::size(items); ++i) {
     QAction* action = help->addAction(items[i].first);
     action->setObjectName(names[i]);
-    On(action, &QAction::triggered, [this, handler = items[i].second] { (this->*handler)(); });
+    Connect_Guarded(Guard(), action, &QAction::triggered, this,
+                    [this, handler = items[i].second] { (this->*handler)(); });
   }
   setMenuBar(menu_bar);
 }
@@ -109,7 +108,7 @@ void TForm1::Register_Hot_Keys() {
     auto* shortcut = new QShortcut(QKeySequence(keys[id]), this);
     shortcut->setObjectName(QString("HotKey%1").arg(id));
     shortcut->setContext(Qt::ApplicationShortcut);
-    On(shortcut, &QShortcut::activated, [this, id] { WMHotKey(id); });
+    Connect_Guarded(Guard(), shortcut, &QShortcut::activated, this, [this, id] { WMHotKey(id); });
   }
 }
 
@@ -117,7 +116,7 @@ void TForm1::FormCreate() {
   Register_Hot_Keys();
   Program.Button4->hide();
   Controller = std::make_unique<TVOK_Yeli>(Environment.UsbXpress, Environment.Clock);
-  const TGuard guard = [this](THandler handler) { return Guarded(std::move(handler)); };
+  const TGuard guard = Guard();
   const TPanel_Flags flags{Param_Changed, Config_Not_Written};
   // The panel starts at "1 pulse", one tachometer pulse per revolution.
   Panel = std::make_unique<TParameter_Panel>(Control, Controller->Prop, flags, guard);
@@ -129,7 +128,8 @@ void TForm1::FormCreate() {
                                                   [this] { return Confirm_Permanent_Switch(); });
   Firmware = std::make_unique<TFirmware_Commands>(
       TFirmware_Window{this, Program, Program_Log, *Timer1, Environment.Dialogs, OpenDialog1, Environment.Clock,
-                       [this] { Environment.Timers.Keep_Alive(); }, [this] { Close_After_Update(); }},
+                       [this] { Environment.Timers.Keep_Alive(); }, [this] { Close_After_Update(); },
+                       [this](TVOKAction action) { Supervisor->Request(action); }},
       *Controller, Environment.Restore_Folder);
   Supervisor = std::make_unique<TLink_Supervisor>(*Controller, *Discovery, static_cast<TSupervisor_View&>(*this),
                                                   Program_Log, Control_Log,

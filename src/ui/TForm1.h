@@ -105,10 +105,9 @@ private:
   void Build_Menu();
   void Register_Hot_Keys();
   void Open_Help(const char* document);
-  // Connects a widget's signal to a handler that runs under the window's error box.
-  template <class TSender, class TSignal>
-  void On(TSender* sender, TSignal signal, std::function<void()> handler);
+  // A handler that runs under the window's error box, and the guard that makes such handlers.
   std::function<void()> Guarded(std::function<void()> handler);
+  TGuard Guard();
   void Close_After_Update();
 
   bool Showing_Page_From_Code_ = false;

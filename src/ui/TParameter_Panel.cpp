@@ -9,8 +9,6 @@ constexpr int FAN_DUTY_TOP = 100;  // percent; the record holds tenths of a perc
 constexpr int FAN_DUTY_SCALE = 10;
 constexpr int T_OFF_TOP = 31;      // degrees C at position 0
 constexpr int H_LVL_TOP = 100;     // percent at position 0
-constexpr std::int32_t SPEED_BAR_FULL = 3600;
-constexpr std::int32_t SIXTHS_PER_HOUR = 6;
 constexpr std::int32_t HUMIDITY_UNITS_PER_PERCENT = 33;
 
 constexpr std::int32_t TVOK_Prop::*INFLOW_DUTIES[6] = {&TVOK_Prop::PWM_IN_0, &TVOK_Prop::PWM_IN_1,
@@ -77,7 +75,7 @@ void TParameter_Panel::Update_Visual_State() {
 // Any speed above the bar's top shows a full bar.
 void TParameter_Panel::Show_Speed(QProgressBar& bar, QLabel& label, std::int32_t pulses_per_minute) {
   const std::int32_t rpm = pulses_per_minute / Pulses_Per_Rev;
-  bar.setValue(std::clamp(rpm, 0, SPEED_BAR_FULL));
+  bar.setValue(std::clamp(rpm, 0, bar.maximum()));
   label.setText(QString::number(rpm) + " Rpm");
 }
 

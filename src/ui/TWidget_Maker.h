@@ -2,6 +2,7 @@
 // screens), and carry their names as Qt object names.
 #pragma once
 
+#include <QProgressBar>
 #include <QRect>
 #include <QSlider>
 #include <QString>
@@ -35,4 +36,16 @@ inline QSlider* Make_Vertical_Slider(QWidget* parent, const char* name, QRect bo
   slider->setRange(minimum, maximum);
   slider->setValue(position);
   return slider;
+}
+
+inline constexpr int SPEED_BAR_MAXIMUM = 3600;  // rpm of a full speed bar
+
+// A fan's speed bar, empty, filling upwards.
+inline QProgressBar* Make_Speed_Bar(QWidget* parent, const char* name, QRect bounds) {
+  auto* bar = Make_Widget<QProgressBar>(parent, name, bounds);
+  bar->setOrientation(Qt::Vertical);
+  bar->setRange(0, SPEED_BAR_MAXIMUM);
+  bar->setValue(0);
+  bar->setTextVisible(false);
+  return bar;
 }

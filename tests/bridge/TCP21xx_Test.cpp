@@ -60,6 +60,9 @@ struct TConnect_Case {
   std::uint8_t Num;  // starts as 7
 };
 
+// ctest names each case by what gtest prints of its parameter: the case's name, not its bytes.
+void PrintTo(const TConnect_Case& c, std::ostream* out) { *out << c.Name; }
+
 class TConnect : public TPort, public testing::WithParamInterface<TConnect_Case> {};
 
 TEST_P(TConnect, Selects_The_Highest_Exact_Match) {

@@ -31,6 +31,9 @@ struct TSearch_Case {
   TLines Log;
 };
 
+// ctest names each case by what gtest prints of its parameter: the case's name, not its bytes.
+void PrintTo(const TSearch_Case& c, std::ostream* out) { *out << c.Name; }
+
 class TSearch : public TDiscovery, public testing::WithParamInterface<TSearch_Case> {};
 }  // namespace
 

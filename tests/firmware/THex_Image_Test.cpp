@@ -54,6 +54,9 @@ struct TBad_File {
   const char* Problem;
 };
 
+// ctest names each case by what gtest prints of its parameter: the case's name, not its bytes.
+void PrintTo(const TBad_File& c, std::ostream* out) { *out << c.Name; }
+
 class THex_Refuses : public testing::TestWithParam<TBad_File> {};
 
 TEST_P(THex_Refuses, A_File_That_Is_Not_A_Sound_Image) {

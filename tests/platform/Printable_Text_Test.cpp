@@ -11,6 +11,9 @@ struct TCase {
   std::string Shown;
 };
 
+// ctest names each case by what gtest prints of its parameter: the case's name, not its bytes.
+void PrintTo(const TCase& c, std::ostream* out) { *out << c.Name; }
+
 class TPrintable_Text : public testing::TestWithParam<TCase> {};
 
 TEST_P(TPrintable_Text, Shows_Every_Byte_That_Is_Not_Printable_As_Its_Code) {

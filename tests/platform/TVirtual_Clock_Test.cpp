@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <latch>
 #include <thread>
 #include <vector>
 
@@ -39,12 +41,15 @@ TEST(TVirtual_Clock, Time_Stands_Still_While_A_Thread_Works) {
   TVirtual_Clock clock;
   clock.Thread_Starting();
   std::atomic<bool> worked = false;
+  std::latch main_sleeps(1);
   std::thread worker([&] {
-    std::this_thread::sleep_for(20ms);  // real work that takes no virtual time
+    main_sleeps.wait();  // the work begins only once the main thread goes to sleep
     worked = true;
     clock.Thread_Ended();
   });
+  main_sleeps.count_down();
   clock.Sleep(1ms);
   EXPECT_TRUE(worked);  // the main thread's 1 ms could not pass before the worker was done
+  EXPECT_EQ(clock.Now(), 1ms);
   worker.join();
 }

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "TBoard_Faults.h"
+#include "support/TControl_Board_Fixture.h"
 #include "support/TTest_Folder.h"
-#include "ui/TControl_Board_Fixture.h"
 
 #include <string>
 #include <vector>

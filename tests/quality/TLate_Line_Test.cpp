@@ -2,8 +2,8 @@
 // `yeli-service --simulate=usbxpress --sim-state FILE --sim-faults late=0.05` runs it: after two
 // minutes with no edits, Write Config stores exactly the settings the controller started with.
 #include "platform/sim/TSim_Kept_Board.h"
+#include "support/TControl_Board_Fixture.h"
 #include "support/TTest_Folder.h"
-#include "ui/TControl_Board_Fixture.h"
 
 #include <QShortcut>
 

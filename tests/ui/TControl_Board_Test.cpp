@@ -1,6 +1,6 @@
 // The Control Mode page end to end on the virtual board: what the engineer does on the window
 // reaches the board's memory, and the board's state reaches the window, tick by tick.
-#include "TControl_Board_Fixture.h"
+#include "support/TControl_Board_Fixture.h"
 
 #include "controller/TConfig_File.h"
 

@@ -1,6 +1,6 @@
 // The link's failure paths on the real window and the virtual board: a board unplugged in each link
 // state, a controller that stops answering, a device that is no controller, several devices.
-#include "TControl_Board_Fixture.h"
+#include "support/TControl_Board_Fixture.h"
 
 using namespace std::chrono_literals;
 

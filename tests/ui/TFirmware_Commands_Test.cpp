@@ -1,6 +1,6 @@
 // The firmware commands in the real window against the virtual board: choosing and writing a file,
 // the default firmware from the Restore folder, and what each refusal leaves on the board.
-#include "TBoard_Window_Fixture.h"
+#include "support/TBoard_Window_Fixture.h"
 #include "support/THex_Text.h"
 #include "support/TTest_Application.h"
 #include "support/TTest_Folder.h"

@@ -3,7 +3,7 @@
 // program prefers (--fonts=Preferred), and with a font configuration that holds only DejaVu
 // (--fonts=DejaVu: a desktop without the Liberation fonts). Each run first checks that the window
 // font is the family it is meant for, so it cannot pass on the wrong fonts.
-#include "TControl_Board_Fixture.h"
+#include "support/TControl_Board_Fixture.h"
 
 #include "ui/TCarbon_Style.h"
 #include "ui/TWindow_Fonts.h"

@@ -1,7 +1,7 @@
 // The window on the virtual board where it lets go of the board or rewrites its bridge: closing it,
 // by the user or by a stop signal, leaves the controller running its application, and a bridge
 // that takes its product id only once is switched only when the user agrees.
-#include "TControl_Board_Fixture.h"
+#include "support/TControl_Board_Fixture.h"
 
 #include "ui/TStop_Signals.h"
 

@@ -2,6 +2,7 @@
 
 #include "platform/CP210x_Config.h"
 #include "platform/CP210x_Part.h"
+#include "platform/Hex_Text.h"
 #include "platform/Printable_Text.h"
 #include "platform/linux/Process_Holders.h"
 #include "platform/linux/TLinux_Host.h"
@@ -13,7 +14,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <regex>
@@ -29,9 +29,7 @@ const std::vector<std::string> RULE_GROUPS = {"dialout", "plugdev"};
 
 // "10c4:ea60", as lsusb writes them.
 std::string Ids_Text(std::uint16_t vid, std::uint16_t pid) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04x:%04x", vid, pid);
-  return text;
+  return Hex_Text(vid, 4, HEX_LOWER) + ":" + Hex_Text(pid, 4, HEX_LOWER);
 }
 
 std::string Joined(const std::vector<std::string>& words, const char* separator) {

@@ -1,5 +1,6 @@
 // The STM32F1 medium-density ROM bootloader as ST's AN3155 describes it: its answers, command codes
-// and identity, and how long its flash work takes.
+// and identity, and how long its flash work takes. Its own copies of the protocol values, not the
+// host's: the board is an independent model, so a mistake on one side shows against the other.
 #pragma once
 
 #include <chrono>

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-// Command ids besides the parameters.
+// Command ids besides the parameters; the board's own copies, not the host's, as an independent model.
 inline constexpr std::uint8_t SIM_PARAM_RESET_FILTER = 84;   // written: the filter time becomes 0
 inline constexpr std::uint8_t SIM_PARAM_STORE_SETTINGS = 96;  // read: settings to non-volatile memory
 

@@ -1,6 +1,7 @@
 // The memory of an STM32F1 medium-density part as its ROM bootloader reaches it: 128 KiB of flash
 // in 1 KiB pages, which programming can only clear bits of; 20 KiB of RAM; the system memory that
-// holds the bootloader; and the option bytes.
+// holds the bootloader; and the option bytes. The addresses are the board's own copies of the
+// memory map the host reads from Get ID, as an independent model.
 #pragma once
 
 #include <cstdint>

@@ -12,7 +12,8 @@
 
 enum TSim_Run { SIM_RUN_RESET, SIM_RUN_BOOTLOADER, SIM_RUN_APPLICATION, SIM_RUN_NOTHING };
 
-// Where the application keeps its version: minor byte, then major byte.
+// Where the application keeps its version: minor byte, then major byte (the board's own copy of the
+// host's address, as an independent model).
 inline constexpr std::uint32_t SIM_VERSION_ADDRESS = 0x08003C02;
 
 class TSim_Microcontroller final : private TSim_Chip_Services {

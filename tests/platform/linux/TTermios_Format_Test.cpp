@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
 
 namespace {
 struct TLine_Case {
@@ -11,12 +14,27 @@ struct TLine_Case {
   std::optional<tcflag_t> Flags;
 };
 
+// "Word_0820": the case's name in ctest, and what gtest prints of its parameter.
+std::string Word_Name(const TLine_Case& c) {
+  char name[16];
+  std::snprintf(name, sizeof name, "Word_%04X", c.Word);
+  return name;
+}
+void PrintTo(const TLine_Case& c, std::ostream* out) { *out << Word_Name(c); }
+
 class TLine_Control : public testing::TestWithParam<TLine_Case> {};
 
 struct TCause_Case {
   int Error;
   const char* Advice;  // null: nothing to tell the user
 };
+
+// "EACCES", or "No_Error" for 0.
+std::string Error_Name(const TCause_Case& c) {
+  const char* name = c.Error == 0 ? nullptr : strerrorname_np(c.Error);
+  return name ? name : "No_Error";
+}
+void PrintTo(const TCause_Case& c, std::ostream* out) { *out << Error_Name(c); }
 
 class TFailure_Cause : public testing::TestWithParam<TCause_Case> {};
 }  // namespace
@@ -37,7 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
                     TLine_Case{0x0801, std::nullopt},                      // one and a half stop bits
                     TLine_Case{0x0803, std::nullopt}, TLine_Case{0x0850, std::nullopt},
                     TLine_Case{0x0900, std::nullopt}, TLine_Case{0x0400, std::nullopt},
-                    TLine_Case{0x0000, std::nullopt}));
+                    TLine_Case{0x0000, std::nullopt}),
+    [](const auto& info) { return Word_Name(info.param); });
 
 TEST(TBaud_Speed, Knows_The_Standard_Rates_Only) {
   EXPECT_EQ(Baud_Speed(38400), B38400);
@@ -63,4 +82,5 @@ INSTANTIATE_TEST_SUITE_P(
                     TCause_Case{EIO, "the device went away; plug the controller in again"},
                     TCause_Case{ENOENT, "the device went away; plug the controller in again"},
                     TCause_Case{EBUSY, "in use by another program; close that program"},
-                    TCause_Case{ENOTTY, nullptr}, TCause_Case{EINVAL, nullptr}, TCause_Case{0, nullptr}));
+                    TCause_Case{ENOTTY, nullptr}, TCause_Case{EINVAL, nullptr}, TCause_Case{0, nullptr}),
+    [](const auto& info) { return Error_Name(info.param); });

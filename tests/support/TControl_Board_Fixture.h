@@ -2,7 +2,7 @@
 // Control Mode page end to end, from the search to work mode and the configuration commands.
 #pragma once
 
-#include "TBoard_Window_Fixture.h"
+#include "support/TBoard_Window_Fixture.h"
 
 #include <QTabBar>
 #include <QtTest/QTest>
