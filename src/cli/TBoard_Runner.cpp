@@ -37,6 +37,23 @@ std::string Prefixed(const std::string& text, const std::string& prefix) {
   return lines;
 }
 
+// Appends the record of `slot`'s board to `report`, if any; a record that cannot be appended fails a
+// board that was done, and is told on `err` for one that had failed already.
+void Record_End(TBoard_Slot& slot, const TReport_File* report, std::ostream& err) {
+  slot.Record.Done = slot.Exit == EXIT_DONE;
+  slot.Record.Failure = slot.Failure;
+  if (!report) return;
+  const int error = report->Append(Record_Line(slot.Record, std::chrono::system_clock::now()));
+  if (error == 0) return;
+  const std::string lost = "its record could not be appended to " + report->Path().string() + ": " + std::strerror(error);
+  if (slot.Exit != EXIT_DONE) {
+    err << "yeli-cli: " << lost << '\n';
+    return;
+  }
+  slot.Exit = EXIT_DEVICE;
+  slot.Failure = "done, but " + lost;
+}
+
 // Runs the work in `board`, recording its end; the failure, if any, in `slot`.
 void Work_On(const TBoard_Work& work, TCli_Context& board, TBoard_Slot& slot, const TReport_File* report) {
   const TDuration start = board.Clock.Now();
@@ -50,18 +67,7 @@ void Work_On(const TBoard_Work& work, TCli_Context& board, TBoard_Slot& slot, co
     slot.Failure = failure.what();
   }
   slot.Record.Seconds = std::chrono::duration<double>(board.Clock.Now() - start).count();
-  slot.Record.Done = slot.Exit == EXIT_DONE;
-  slot.Record.Failure = slot.Failure;
-  if (!report) return;
-  const int error = report->Append(Record_Line(slot.Record, std::chrono::system_clock::now()));
-  if (error == 0) return;
-  const std::string lost = "its record could not be appended to " + report->Path().string() + ": " + std::strerror(error);
-  if (slot.Exit != EXIT_DONE) {
-    board.Err << "yeli-cli: " << lost << '\n';
-    return;
-  }
-  slot.Exit = EXIT_DEVICE;
-  slot.Failure = "done, but " + lost;
+  Record_End(slot, report, board.Err);
 }
 
 TCli_Context Board_Context(const TCli_Context& context, TBoard_Slot& slot, std::ostream& out, std::ostream& err,
@@ -161,6 +167,7 @@ int Run_On_Boards(TCli_Context& context, const std::string& command, const TBoar
     } catch (const std::system_error& failure) {
       slot->Exit = EXIT_DEVICE;
       slot->Failure = std::string("its worker could not be started: ") + failure.what();
+      Record_End(*slot, report, slot->Err);
       slot->Ended = true;
       context.Clock.Thread_Ended();
     }
