@@ -10,6 +10,9 @@ namespace {
 constexpr int LOOK_MS = 100;
 
 void Install_Probe() {
+  // The programs that yeli-service starts (the archiver's shell) are not to load the probe: in a
+  // sanitizer build it needs the sanitizer's run-time, which only yeli-service has.
+  qunsetenv("LD_PRELOAD");
   const QString name = qEnvironmentVariable("YELI_PROBE_CLICK");
   if (name.isEmpty()) return;
   auto* timer = new QTimer(QCoreApplication::instance());
