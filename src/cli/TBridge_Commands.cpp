@@ -63,7 +63,7 @@ std::string Hex4(std::uint16_t value) {
 
 std::string Device_Text(const SI_DEVICE_STRING& text) { return Device_String_Text(text); }
 
-std::vector<TListed_Bridge> Listed_Bridges(TService_Bridges& bridges) {
+std::vector<TListed_Bridge> Listed_Bridges(TBridges& bridges) {
   TManufacturing& manufacturing = bridges.Manufacturing();
   std::uint32_t count = 0;
   if (manufacturing.Get_Num_Devices(count) != CP210x_SUCCESS) {
@@ -147,7 +147,7 @@ void Require_Consent_For_Permanent(TCli_Context& context, TManufacturing& manufa
 
 // The switched bridge comes back as a new device, often under another ttyUSB number: it is the one
 // on the same USB port with the same serial number.
-std::optional<std::string> Returned_In_Mode(TService_Bridges& bridges, const TBridge& switched, const TMode& target) {
+std::optional<std::string> Returned_In_Mode(TBridges& bridges, const TBridge& switched, const TMode& target) {
   std::uint32_t count = 0;
   if (bridges.Manufacturing().Get_Num_Devices(count) != CP210x_SUCCESS) return std::nullopt;
   for (std::uint32_t index = 0; index < count; ++index) {
@@ -163,9 +163,9 @@ std::optional<std::string> Returned_In_Mode(TService_Bridges& bridges, const TBr
 std::map<std::string, std::string> Firmware_Versions(TCli_Context& context) {
   std::map<std::string, std::string> versions;
   for (const TSelected_Board& board : Attached_Boards(context.Bridges())) {
-    const std::unique_ptr<TService_Bridges> view = One_Bridge_Of(context.Bridges(), board.Usb_Path);
+    const std::unique_ptr<TBridges> view = context.Bridges().One_Bridge(board.Usb_Path);
     TCli_Context own = context;
-    own.Bridges = [&view]() -> TService_Bridges& { return *view; };
+    own.Bridges = [&view]() -> TBridges& { return *view; };
     try {
       TCli_Device device(own);
       if (device.Find_One_Bridge() != SEARCH_USBXPRESS) continue;
@@ -218,7 +218,7 @@ TBoard_Work Prepare_Mode(const TCli_Context& context) {
       context.Out << "the bridge is in " << target->Name << " mode already\n";
       return;
     }
-    TService_Bridges& bridges = context.Bridges();
+    TBridges& bridges = context.Bridges();
     const TBridge switched = *bridges.Bridge(0);
     Require_Consent_For_Permanent(context, bridges.Manufacturing());
     context.Phase("switch");

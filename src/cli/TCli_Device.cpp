@@ -13,7 +13,7 @@ constexpr const char* BOOTLOADER_SILENT = "the controller's bootloader did not a
 constexpr const char* APPLICATION_SILENT =
     "the controller's application did not answer: is firmware in its flash? ('yeli-cli identify' tells)";
 
-TUsbXpress& Wire(TService_Bridges& bridges, std::unique_ptr<TWire_Trace>& trace) {
+TUsbXpress& Wire(TBridges& bridges, std::unique_ptr<TWire_Trace>& trace) {
   return trace ? *trace : bridges.UsbXpress();
 }
 }  // namespace

@@ -53,7 +53,7 @@ private:
   std::string With_Port_Error(std::string message) const;
 
   TCli_Context& Context_;
-  TService_Bridges& Bridges_;
+  TBridges& Bridges_;
   TCli_Log Log_;
   std::unique_ptr<TWire_Trace> Trace_;  // before the controller, which talks through it
   TVOK_Yeli Controller_;

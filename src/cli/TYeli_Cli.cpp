@@ -74,7 +74,7 @@ int Run_On_Chosen(const TCli_Command& command, TCli_Context& context) {
 }
 
 int Run(const TCli_Options& options, const TCli_Host& host) {
-  std::unique_ptr<TService_Bridges> bridges;
+  std::shared_ptr<TBridges> bridges;
   std::string name;
   try {
     std::size_t name_length = 0;
@@ -89,7 +89,7 @@ int Run(const TCli_Options& options, const TCli_Host& host) {
                          host.Out,
                          host.Err,
                          host.Err_Is_Terminal,
-                         [&]() -> TService_Bridges& {
+                         [&]() -> TBridges& {
                            std::string error;
                            if (!bridges) bridges = host.Make_Bridges(options.Bridges, error);
                            if (!bridges) Fail(EXIT_BAD_INPUT, error);

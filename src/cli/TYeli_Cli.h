@@ -3,9 +3,10 @@
 #pragma once
 
 #include "cli/TCli_Context.h"
+#include "cli/TCli_Options.h"
+#include "platform/TBridges.h"
 #include "platform/TClock.h"
 #include "platform/TStop_Flag.h"
-#include "supervisor/TService_Bridges.h"
 
 #include <functional>
 #include <memory>
@@ -14,8 +15,8 @@
 #include <vector>
 
 // The bridges for the simulation options; nothing, with the reason in `error`, when they cannot be made.
-using TBridges_Maker =
-    std::function<std::unique_ptr<TService_Bridges>(const TService_Options& options, std::string& error)>;
+// A command run lets go of them when it ends; a maker may lend bridges that it keeps itself.
+using TBridges_Maker = std::function<std::shared_ptr<TBridges>(const TService_Options& options, std::string& error)>;
 
 struct TCli_Host {
   TClock& Clock;

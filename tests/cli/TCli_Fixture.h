@@ -12,27 +12,16 @@
 
 #include <sstream>
 
-// The fixture's bus, whatever the simulation options say.
-class TBus_Bridges final : public TService_Bridges {
-public:
-  explicit TBus_Bridges(TSim_Bus& bus) : Bus_(bus) {}
-  TUsbXpress& UsbXpress() override { return Bus_.UsbXpress(); }
-  TManufacturing& Manufacturing() override { return Bus_.Manufacturing(); }
-  std::string Serial_Device(std::uint32_t index) override { return Bus_.Serial_Device(index); }
-  const TBridge* Bridge(std::uint32_t index) override { return Bus_.Bridge(index); }
-  TBridge_Host& Host() override { return Bus_.Kernel(); }
-
-private:
-  TSim_Bus& Bus_;
-};
-
 // Starts with no board attached.
 struct TCli_Runner {
   int Run_Cli(const std::vector<std::string>& arguments, bool terminal = false) {
     Out.str("");
     Err.str("");
     const TCli_Host host{Clock, Out, Err, terminal,
-                         [this](const TService_Options&, std::string&) { return std::make_unique<TBus_Bridges>(Bus); },
+                         // The fixture's bus, lent whatever the simulation options say.
+                         [this](const TService_Options&, std::string&) {
+                           return std::shared_ptr<TBridges>(std::shared_ptr<void>(), &Bus);
+                         },
                          [this] { return Check_Setup(); }, &Stop};
     return Run_Yeli_Cli(arguments, host);
   }

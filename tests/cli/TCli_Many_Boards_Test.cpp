@@ -3,6 +3,7 @@
 // them at once, the report of each, and the usage refused before any board is touched.
 #include "support/THex_Text.h"
 #include "support/TTest_Folder.h"
+#include "app/Make_Service_Bridges.h"
 #include "cli/TYeli_Cli.h"
 #include "platform/TVirtual_Clock.h"
 #include "platform/sim/TSim_Factory.h"

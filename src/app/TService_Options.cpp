@@ -1,7 +1,8 @@
-#include "supervisor/TService_Options.h"
+#include "app/TService_Options.h"
 
 #include "platform/CP210x_Part.h"
 #include "platform/sim/Parse_Sim_Faults.h"
+#include "platform/sim/TSim_Bus.h"
 
 #include <algorithm>
 #include <array>
@@ -88,6 +89,15 @@ std::optional<TOption_Error> Set_Sim_Faults(const std::string& list, TService_Op
   if (std::string problem = Add_Sim_Faults(list.substr(colon + 1), own); !problem.empty())
     return TOption_Error{problem};
   options.Sim_Board_Faults[*board] = own;
+  return std::nullopt;
+}
+
+std::optional<TOption_Error> Set_Sim_Boards(std::optional<std::uint32_t> boards, const std::string& text,
+                                            TService_Options& options) {
+  if (!boards || *boards < 1 || *boards > SIM_MAX_BOARDS)
+    return TOption_Error{"--simulate=MODE:N attaches 1 to " + std::to_string(SIM_MAX_BOARDS) + " boards, not '" +
+                         text + "'"};
+  options.Sim_Boards = *boards;
   return std::nullopt;
 }
 

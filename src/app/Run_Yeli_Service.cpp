@@ -1,8 +1,8 @@
-#include "supervisor/TStart_Up.h"
+#include "app/Run_Yeli_Service.h"
 
 #include "platform/TReal_Clock.h"
-#include "supervisor/TService_Bridges.h"
-#include "supervisor/TService_Options.h"
+#include "app/Make_Service_Bridges.h"
+#include "app/TService_Options.h"
 #include "ui/TApplication_Title.h"
 #include "ui/Data_Folders.h"
 #include "ui/TCarbon_Style.h"

@@ -1,4 +1,4 @@
-#include "supervisor/TService_Options.h"
+#include "app/TService_Options.h"
 
 #include <gtest/gtest.h>
 

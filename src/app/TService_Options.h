@@ -39,6 +39,10 @@ std::optional<std::variant<TSimulate_Mode, TOption_Error>> Parse_Simulate_Option
 // "N:LIST" is board N's, counted from 1 in the boards' order on the bus; the items of the lists
 // given apply in order, each over what an earlier one set.
 std::optional<TOption_Error> Set_Sim_Faults(const std::string& list, TService_Options& options);
+// N of yeli-cli's "--simulate=MODE:N", given as `text` and read as `boards`, into `options`: what is
+// wrong with it, if anything.
+std::optional<TOption_Error> Set_Sim_Boards(std::optional<std::uint32_t> boards, const std::string& text,
+                                            TService_Options& options);
 // The faults of the `board`-th virtual board, from 1.
 TSim_Line_Faults Sim_Faults_Of(const TService_Options& options, unsigned board);
 std::optional<TOption_Error> Set_Sim_Seed(const std::string& text, TService_Options& options);
