@@ -14,5 +14,5 @@ std::optional<std::string> Image_Version(const THex_Image& image) {
   image.Copy(FIRMWARE_VERSION_ADDRESS, version, sizeof version);
   if (!Holds_All(image.Ranges(), FIRMWARE_VERSION_ADDRESS, sizeof version) || version[1] == FIRMWARE_ERASED)
     return std::nullopt;
-  return Version_Text(version[1], version[0]);
+  return Version_Number(version[1], version[0]);
 }

@@ -5,6 +5,7 @@
 #include "cli/TCli_Failure.h"
 #include "cli/TCli_Text.h"
 #include "platform/CP210x_Part.h"
+#include "platform/Hex_Text.h"
 #include "platform/Printable_Text.h"
 
 #include <QJsonArray>
@@ -12,7 +13,6 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <cstdio>
 #include <iomanip>
 #include <map>
 #include <memory>
@@ -53,12 +53,6 @@ std::string Mode_Of(const std::string& description) {
   for (const TMode& mode : MODES)
     if (description == mode.Description) return mode.Name;
   return "unknown";
-}
-
-std::string Hex4(std::uint16_t value) {
-  char text[5];
-  std::snprintf(text, sizeof text, "%04x", value);
-  return text;
 }
 
 std::string Device_Text(const SI_DEVICE_STRING& text) { return Device_String_Text(text); }
@@ -104,8 +98,8 @@ void Print_Json_List(TCli_Context& context, const std::vector<TListed_Bridge>& l
   for (const TListed_Bridge& bridge : listed) {
     QJsonObject shown{{"index", static_cast<int>(bridge.Index)},
                       {"mode", QString::fromStdString(bridge.Mode)},
-                      {"vid", QString::fromStdString(Hex4(bridge.Vid))},
-                      {"pid", QString::fromStdString(Hex4(bridge.Pid))},
+                      {"vid", QString::fromStdString(Hex_Text(bridge.Vid, 4, HEX_LOWER))},
+                      {"pid", QString::fromStdString(Hex_Text(bridge.Pid, 4, HEX_LOWER))},
                       {"part", bridge.Part.empty() ? QJsonValue() : QJsonValue(Shown(bridge.Part))},
                       {"serial_device", Shown(bridge.Serial_Device)},
                       {"usb_path", Shown(bridge.Usb_Path)},
@@ -195,7 +189,7 @@ void Run_List(TCli_Context& context) {
       {"INDEX", "MODE", "VID:PID", "PART", "SERIAL DEVICE", "USB", "SERIAL", "PRODUCT", "DESCRIPTION"}};
   if (context.Options.Identify) rows.front().insert(rows.front().begin() + 2, "FIRMWARE");
   for (const TListed_Bridge& bridge : listed) {
-    rows.push_back({std::to_string(bridge.Index), bridge.Mode, Hex4(bridge.Vid) + ":" + Hex4(bridge.Pid),
+    rows.push_back({std::to_string(bridge.Index), bridge.Mode, Hex_Text(bridge.Vid, 4, HEX_LOWER) + ":" + Hex_Text(bridge.Pid, 4, HEX_LOWER),
                     bridge.Part.empty() ? "?" : bridge.Part, Printable_Text(bridge.Serial_Device),
                     Printable_Text(bridge.Usb_Path), Printable_Text(bridge.Serial), Printable_Text(bridge.Product),
                     Printable_Text(bridge.Description)});

@@ -97,7 +97,7 @@ void TCli_Device::Start_Work() {
   Context_.Phase("connect");
   const TLink_Stage stage = Start_Work_Mode(Controller_);
   if (stage == LINK_DONE) return Context_.Stop_Point();
-  if (stage == LINK_NO_ANSWER) Controller_.Close();
+  if (stage == LINK_NO_ANSWER) Close_Link(Controller_);
   Fail_Link(stage, APPLICATION_SILENT);
 }
 

@@ -2,15 +2,6 @@
 
 #include <QJsonDocument>
 
-#include <cstdio>
-
-std::string Hex32(std::uint32_t value) {
-  char text[11];
-  std::snprintf(text, sizeof text, "0x%08X", value);
-  return text;
-}
-
-std::string Version_Text(unsigned major, unsigned minor) { return std::to_string(major) + "." + std::to_string(minor); }
 
 std::string Joined(const std::vector<std::string>& lines) {
   std::string joined;

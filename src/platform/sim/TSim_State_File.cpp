@@ -1,12 +1,12 @@
 #include "platform/sim/TSim_State_File.h"
 
+#include "platform/Hex_Text.h"
 #include "platform/Printable_Text.h"
 #include "platform/TAtomic_File.h"
 #include "platform/sim/TSim_Bus.h"
 #include "platform/sim/TSim_Memory.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -16,12 +16,6 @@ constexpr const char* HEADER = "yeli-sim board state 1";
 constexpr const char* PID_PROGRAMMED = "pid-programmed";  // a one-time-programmable bridge took its id
 constexpr const char* BOARD = "board";  // begins the section of the second board and of each later one
 constexpr std::uint32_t ROW = 32;
-
-std::string Hex(std::uint32_t value, int digits) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%0*X", digits, value);
-  return text;
-}
 
 // A whole hexadecimal number of at most `digits` digits.
 std::optional<std::uint32_t> Parse_Hex(const std::string& text, std::size_t digits) {
@@ -41,14 +35,14 @@ std::optional<std::uint32_t> Parse_Decimal(const std::string& text, std::uint32_
 }
 
 void Write_State(std::ostream& out, const TSim_Persistent_State& state) {
-  out << "pid " << Hex(state.Pid, 4) << '\n';
+  out << "pid " << Hex_Text(state.Pid, 4) << '\n';
   if (state.Pid_Programmed) out << PID_PROGRAMMED << '\n';
   for (const auto& [id, value] : state.Settings) out << "setting " << int{id} << ' ' << value << '\n';
   for (std::uint32_t offset = 0; offset < state.Flash.size(); offset += ROW) {
     const auto first = state.Flash.begin() + offset, last = first + std::min<std::size_t>(ROW, state.Flash.size() - offset);
     if (std::all_of(first, last, [](std::uint8_t b) { return b == SIM_ERASED; })) continue;
-    out << "flash " << Hex(SIM_FLASH_START + offset, 8) << ' ';
-    for (auto byte = first; byte != last; ++byte) out << Hex(*byte, 2);
+    out << "flash " << Hex_Text(SIM_FLASH_START + offset, 8) << ' ';
+    for (auto byte = first; byte != last; ++byte) out << Hex_Text(*byte, 2);
     out << '\n';
   }
 }
