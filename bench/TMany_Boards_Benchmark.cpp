@@ -3,7 +3,7 @@
 #include "TFlash_Benchmark.h"
 
 #include "app/Make_Service_Bridges.h"
-#include "cli/TYeli_Cli.h"
+#include "cli/Run_Yeli_Cli.h"
 #include "platform/TVirtual_Clock.h"
 
 #include <chrono>

@@ -2,8 +2,8 @@
 
 #include "platform/linux/TLinux_Bridges.h"
 #include "platform/sim/TSim_Bus.h"
-#include "platform/sim/TSim_Factory.h"
-#include "platform/sim/TSim_Kept_Board.h"
+#include "platform/sim/Sim_Factory.h"
+#include "platform/sim/Sim_Kept_Boards.h"
 
 namespace {
 TSim_Factory_State Factory_State(TSimulate_Mode mode) {

@@ -3,14 +3,14 @@
 #include "platform/TReal_Clock.h"
 #include "app/Make_Service_Bridges.h"
 #include "app/TService_Options.h"
-#include "ui/TApplication_Title.h"
+#include "ui/Application_Title.h"
 #include "ui/Data_Folders.h"
-#include "ui/TCarbon_Style.h"
+#include "ui/Carbon_Style.h"
 #include "ui/TForm1.h"
 #include "ui/TQt_Dialogs.h"
 #include "ui/TQt_Timer_Engine.h"
 #include "ui/TStop_Signals.h"
-#include "ui/TWindow_Fonts.h"
+#include "ui/Window_Fonts.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
 #include "cli/Image_Version.h"
 
-#include "cli/TCli_Text.h"
+#include "cli/Cli_Text.h"
 #include "firmware/Firmware_Version.h"
 
 bool Holds_All(const std::vector<TFlash_Range>& ranges, std::uint32_t address, std::uint32_t count) {

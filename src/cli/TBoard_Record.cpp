@@ -1,6 +1,6 @@
 #include "cli/TBoard_Record.h"
 
-#include "cli/TCli_Text.h"
+#include "cli/Cli_Text.h"
 #include "firmware/Firmware_Version.h"
 #include "platform/Printable_Text.h"
 

@@ -7,7 +7,7 @@
 #include "cli/TCli_Context.h"
 #include "cli/TCli_Log.h"
 #include "cli/TWire_Trace.h"
-#include "controller/TController_Link.h"
+#include "controller/Controller_Session.h"
 
 #include <memory>
 

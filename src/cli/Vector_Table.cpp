@@ -1,6 +1,6 @@
 #include "cli/Vector_Table.h"
 
-#include "cli/TCli_Text.h"
+#include "cli/Cli_Text.h"
 #include "platform/Hex_Text.h"
 
 namespace {

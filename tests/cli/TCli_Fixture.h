@@ -2,11 +2,11 @@
 // status and what went to standard output and standard error come out.
 #pragma once
 
-#include "cli/TYeli_Cli.h"
+#include "cli/Run_Yeli_Cli.h"
 #include "support/TTest_Folder.h"
 #include "platform/TVirtual_Clock.h"
 #include "platform/sim/TSim_Bus.h"
-#include "platform/sim/TSim_Factory.h"
+#include "platform/sim/Sim_Factory.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 #include "support/THex_Text.h"
 #include "support/TTest_Folder.h"
 #include "app/Make_Service_Bridges.h"
-#include "cli/TYeli_Cli.h"
+#include "cli/Run_Yeli_Cli.h"
 #include "platform/TVirtual_Clock.h"
-#include "platform/sim/TSim_Factory.h"
+#include "platform/sim/Sim_Factory.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

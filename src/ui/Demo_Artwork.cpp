@@ -1,4 +1,4 @@
-#include "ui/TDemo_Artwork.h"
+#include "ui/Demo_Artwork.h"
 
 #include <QPainter>
 #include <QPainterPath>

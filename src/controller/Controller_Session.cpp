@@ -1,4 +1,4 @@
-#include "controller/TController_Link.h"
+#include "controller/Controller_Session.h"
 
 #include "controller/Parameter_Protocol.h"
 #include "controller/Setting_Differences.h"

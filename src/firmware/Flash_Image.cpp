@@ -1,4 +1,4 @@
-#include "firmware/TImage_Flasher.h"
+#include "firmware/Flash_Image.h"
 
 #include "firmware/AN3155.h"
 #include "firmware/Plan_Blocks.h"

@@ -1,4 +1,4 @@
-#include "platform/linux/TSysfs_Bridges.h"
+#include "platform/linux/Sysfs_Bridges.h"
 
 #include <algorithm>
 #include <charconv>

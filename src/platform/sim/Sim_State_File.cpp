@@ -1,4 +1,4 @@
-#include "platform/sim/TSim_State_File.h"
+#include "platform/sim/Sim_State_File.h"
 
 #include "platform/Hex_Text.h"
 #include "platform/Printable_Text.h"

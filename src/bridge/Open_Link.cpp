@@ -1,4 +1,4 @@
-#include "bridge/TLink_Open.h"
+#include "bridge/Open_Link.h"
 
 TLink_Stage Open_Link(TCP21xx& port, std::uint16_t line_control) {
   if (!port.CP_Connect()) {

@@ -1,4 +1,4 @@
-#include "controller/TConfig_File.h"
+#include "controller/Config_File.h"
 
 #include "platform/TAtomic_File.h"
 

@@ -1,6 +1,6 @@
-#include "firmware/TFirmware_Update.h"
+#include "firmware/Firmware_Update.h"
 
-#include "bridge/TLink_Open.h"
+#include "bridge/Open_Link.h"
 
 #include "firmware/Boot_Waits.h"
 #include "firmware/Connect_Bootloader.h"

@@ -1,4 +1,4 @@
-#include "cli/TCli_Text.h"
+#include "cli/Cli_Text.h"
 
 #include <QJsonDocument>
 

@@ -1,4 +1,4 @@
-#include "platform/linux/TTermios_Format.h"
+#include "platform/linux/Termios_Format.h"
 
 #include <array>
 #include <utility>

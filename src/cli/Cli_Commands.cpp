@@ -1,4 +1,4 @@
-#include "cli/TCli_Commands.h"
+#include "cli/Cli_Commands.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
-#include "cli/TYeli_Cli.h"
+#include "cli/Run_Yeli_Cli.h"
 
 #include "cli/TBoard_Runner.h"
-#include "cli/TCli_Commands.h"
+#include "cli/Cli_Commands.h"
 #include "cli/TCli_Failure.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
-#include "platform/sim/TSim_Kept_Board.h"
+#include "platform/sim/Sim_Kept_Boards.h"
 
-#include "platform/sim/TSim_State_File.h"
+#include "platform/sim/Sim_State_File.h"
 
 #include <filesystem>
 #include <memory>

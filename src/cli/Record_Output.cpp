@@ -1,6 +1,6 @@
-#include "cli/TRecord_Output.h"
+#include "cli/Record_Output.h"
 
-#include "cli/TCli_Text.h"
+#include "cli/Cli_Text.h"
 
 #include <QJsonArray>
 

@@ -1,6 +1,6 @@
-#include "ui/TCarbon_Style.h"
+#include "ui/Carbon_Style.h"
 
-#include "ui/TApplication_Title.h"
+#include "ui/Application_Title.h"
 
 #include <QApplication>
 #include <QFile>

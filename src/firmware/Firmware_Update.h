@@ -7,7 +7,7 @@
 #pragma once
 
 #include "firmware/Boot_Baud.h"
-#include "firmware/TImage_Flasher.h"
+#include "firmware/Flash_Image.h"
 #include "firmware/TSTM32.h"
 #include "platform/TLog.h"
 #include "platform/TStop_Flag.h"

@@ -1,4 +1,4 @@
-#include "platform/TFailure_Line.h"
+#include "platform/Failure_Line.h"
 
 #include <cerrno>
 

@@ -1,4 +1,4 @@
-#include "platform/sim/TSim_Factory.h"
+#include "platform/sim/Sim_Factory.h"
 
 #include "platform/sim/TSim_Memory.h"
 #include "platform/sim/TSim_Microcontroller.h"

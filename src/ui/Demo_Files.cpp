@@ -1,7 +1,7 @@
-#include "ui/TDemo_Files.h"
+#include "ui/Demo_Files.h"
 
-#include "ui/TDemo_Scales.h"
-#include "ui/TStr_To_Int.h"
+#include "ui/Demo_Scales.h"
+#include "ui/Str_To_Int.h"
 
 #include <algorithm>
 

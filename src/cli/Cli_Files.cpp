@@ -1,7 +1,7 @@
-#include "cli/TCli_Files.h"
+#include "cli/Cli_Files.h"
 
 #include "cli/TCli_Failure.h"
-#include "controller/TConfig_File.h"
+#include "controller/Config_File.h"
 
 #include <cstring>
 

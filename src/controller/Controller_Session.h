@@ -3,7 +3,7 @@
 // settings. Each tells how far it got; the callers write the messages.
 #pragma once
 
-#include "bridge/TLink_Open.h"
+#include "bridge/Open_Link.h"
 #include "controller/TVOK_Yeli.h"
 #include "firmware/Firmware_Version.h"
 #include "platform/TLog.h"
