@@ -2,7 +2,8 @@
 
 #include "TFlash_Benchmark.h"
 
-#include "cli/TYeli_Cli.h"
+#include "app/Make_Service_Bridges.h"
+#include "cli/Run_Yeli_Cli.h"
 #include "platform/TVirtual_Clock.h"
 
 #include <chrono>

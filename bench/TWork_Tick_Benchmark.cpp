@@ -2,9 +2,9 @@
 
 #include "platform/TVirtual_Clock.h"
 #include "platform/sim/TSim_Bus.h"
-#include "platform/sim/TSim_Factory.h"
+#include "platform/sim/Sim_Factory.h"
 #include "ui/TForm1.h"
-#include "ui/TUnattended_Window.h"
+#include "ui/Unattended_Window.h"
 #include "ui/TVirtual_Timer_Engine.h"
 
 #include <QApplication>

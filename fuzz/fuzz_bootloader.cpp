@@ -6,8 +6,8 @@
 // frames carried exactly the image's bytes at their addresses, each data byte once, and every
 // read-back the program accepted equals the image.
 #include "Fuzz_Support.h"
-#include "controller/TController_Link.h"
-#include "firmware/TFirmware_Update.h"
+#include "controller/Controller_Session.h"
+#include "firmware/Firmware_Update.h"
 #include "platform/TVirtual_Clock.h"
 #include "support/THex_Text.h"
 #include "support/TRecording_Log.h"

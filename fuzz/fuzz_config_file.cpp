@@ -2,7 +2,7 @@
 // the record as it was; any longer file gives the record of its first 132 bytes, which writes back
 // as exactly those bytes.
 #include "Fuzz_Support.h"
-#include "controller/TConfig_File.h"
+#include "controller/Config_File.h"
 
 #include <algorithm>
 

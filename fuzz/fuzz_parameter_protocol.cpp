@@ -4,7 +4,7 @@
 // answered or fail cleanly, and every byte sent is a well-formed request.
 #include "Fuzz_Support.h"
 #include "controller/Parameter_Protocol.h"
-#include "controller/TController_Link.h"
+#include "controller/Controller_Session.h"
 #include "platform/TVirtual_Clock.h"
 #include "support/TScripted_UsbXpress.h"
 

@@ -1,5 +1,6 @@
 // yeli-cli: the controller's operations without a window, for scripts and production lines.
-#include "cli/TYeli_Cli.h"
+#include "app/Make_Service_Bridges.h"
+#include "cli/Run_Yeli_Cli.h"
 #include "platform/TReal_Clock.h"
 #include "platform/linux/Check_Setup.h"
 

@@ -1,4 +1,4 @@
 // yeli-service: the desktop service tool.
-#include "supervisor/TStart_Up.h"
+#include "app/Run_Yeli_Service.h"
 
 int main(int argc, char** argv) { return Run_Yeli_Service(argc, argv); }

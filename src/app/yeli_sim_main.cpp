@@ -4,8 +4,8 @@
 #include "platform/CP210x_Part.h"
 #include "platform/TReal_Clock.h"
 #include "platform/sim/Parse_Sim_Faults.h"
-#include "platform/sim/TSim_Factory.h"
-#include "platform/sim/TSim_Kept_Board.h"
+#include "platform/sim/Sim_Factory.h"
+#include "platform/sim/Sim_Kept_Boards.h"
 #include "platform/sim/TSim_Pty.h"
 
 #include <cerrno>

@@ -1,5 +1,5 @@
 // doctor: whether this machine is set up for the controller's bridge.
-#include "cli/TCli_Commands.h"
+#include "cli/Cli_Commands.h"
 #include "cli/TCli_Failure.h"
 
 void Run_Doctor(TCli_Context& context) {

@@ -1,6 +1,6 @@
 #include "cli/Image_Version.h"
 
-#include "cli/TCli_Text.h"
+#include "cli/Cli_Text.h"
 #include "firmware/Firmware_Version.h"
 
 bool Holds_All(const std::vector<TFlash_Range>& ranges, std::uint32_t address, std::uint32_t count) {
@@ -14,5 +14,5 @@ std::optional<std::string> Image_Version(const THex_Image& image) {
   image.Copy(FIRMWARE_VERSION_ADDRESS, version, sizeof version);
   if (!Holds_All(image.Ranges(), FIRMWARE_VERSION_ADDRESS, sizeof version) || version[1] == FIRMWARE_ERASED)
     return std::nullopt;
-  return Version_Text(version[1], version[0]);
+  return Version_Number(version[1], version[0]);
 }

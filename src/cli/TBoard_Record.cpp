@@ -1,6 +1,6 @@
 #include "cli/TBoard_Record.h"
 
-#include "cli/TCli_Text.h"
+#include "cli/Cli_Text.h"
 #include "firmware/Firmware_Version.h"
 #include "platform/Printable_Text.h"
 
@@ -31,7 +31,7 @@ std::string Utc_Text(std::chrono::system_clock::time_point when) {
 }  // namespace
 
 std::string Record_Version(std::uint8_t major, std::uint8_t minor) {
-  return major == FIRMWARE_ERASED ? "none" : Version_Text(major, minor);
+  return major == FIRMWARE_ERASED ? "none" : Version_Number(major, minor);
 }
 
 std::string Record_Line(const TBoard_Record& record, std::chrono::system_clock::time_point ended) {

@@ -20,7 +20,7 @@ constexpr auto DISPLAY_PERIOD = 100ms;  // how often the waiting thread redraws 
 // One board's work and all that belongs to it alone.
 struct TBoard_Slot {
   TSelected_Board Board;
-  std::unique_ptr<TService_Bridges> View;
+  std::unique_ptr<TBridges> View;
   TBoard_Status Status;
   TBoard_Record Record;
   std::ostringstream Out;
@@ -78,7 +78,7 @@ TCli_Context Board_Context(const TCli_Context& context, TBoard_Slot& slot, std::
                       out,
                       err,
                       terminal,
-                      [&slot]() -> TService_Bridges& { return *slot.View; },
+                      [&slot]() -> TBridges& { return *slot.View; },
                       context.Check_Setup,
                       context.Stop,
                       status,
@@ -99,7 +99,7 @@ void Run_On_One(TCli_Context& context, const std::string& command, const TBoard_
   TBoard_Slot slot;
   if (!boards.empty()) {
     slot.Board = boards.front();
-    slot.View = One_Bridge_Of(context.Bridges(), slot.Board.Usb_Path);
+    slot.View = context.Bridges().One_Bridge(slot.Board.Usb_Path);
   }
   Start_Record(slot, command);
   TCli_Context board = Board_Context(context, slot, context.Out, context.Err, context.Err_Is_Terminal, nullptr);
@@ -143,7 +143,7 @@ int Run_On_Boards(TCli_Context& context, const std::string& command, const TBoar
   for (const TSelected_Board& board : boards) {
     auto slot = std::make_unique<TBoard_Slot>();
     slot->Board = board;
-    slot->View = One_Bridge_Of(context.Bridges(), board.Usb_Path);
+    slot->View = context.Bridges().One_Bridge(board.Usb_Path);
     Start_Record(*slot, command);
     shown.push_back({Printable_Text(board.Usb_Path), &slot->Status});
     slots.push_back(std::move(slot));

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "cli/TBoard_Selection.h"
-#include "cli/TCli_Commands.h"
+#include "cli/Cli_Commands.h"
 #include "cli/TReport_File.h"
 
 #include <vector>

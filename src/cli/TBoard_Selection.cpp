@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-std::vector<TSelected_Board> Attached_Boards(TService_Bridges& bridges) {
+std::vector<TSelected_Board> Attached_Boards(TBridges& bridges) {
   std::uint32_t count = 0;
   if (bridges.Manufacturing().Get_Num_Devices(count) != CP210x_SUCCESS) {
     const std::string cause = bridges.Manufacturing().Last_Error();
@@ -26,7 +26,7 @@ bool Names(const TSelected_Board& board, std::size_t index, const std::string& d
 }
 }  // namespace
 
-std::vector<TSelected_Board> Select_Boards(const TCli_Options& options, TService_Bridges& bridges) {
+std::vector<TSelected_Board> Select_Boards(const TCli_Options& options, TBridges& bridges) {
   const std::vector<TSelected_Board> attached = Attached_Boards(bridges);
   if (options.All) {
     if (attached.empty()) Fail(EXIT_DEVICE, "--all: no bridge is attached ('yeli-cli list' shows the bridges)");

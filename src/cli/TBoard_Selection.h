@@ -3,7 +3,7 @@
 #pragma once
 
 #include "cli/TCli_Options.h"
-#include "supervisor/TService_Bridges.h"
+#include "platform/TBridges.h"
 
 #include <string>
 #include <vector>
@@ -15,11 +15,11 @@ struct TSelected_Board {
 };
 
 // The bridges attached, in the order of `list`; fails (status 1) when they cannot be listed.
-std::vector<TSelected_Board> Attached_Boards(TService_Bridges& bridges);
+std::vector<TSelected_Board> Attached_Boards(TBridges& bridges);
 
 // Every bridge attached for --all; for each --device, the bridge whose serial device, USB path or
 // index in the listing of `list` it gives. Without either, the one bridge attached, or none when
 // there are several or none, which the command's own search then refuses. Fails (status 1) for a
 // --device that matches no bridge and for --all without a bridge, (status 2) for a bridge chosen
 // twice. Only enumerates: no tty is opened.
-std::vector<TSelected_Board> Select_Boards(const TCli_Options& options, TService_Bridges& bridges);
+std::vector<TSelected_Board> Select_Boards(const TCli_Options& options, TBridges& bridges);

@@ -1,10 +1,11 @@
 // list and mode: the bridges attached, their driver mode and, asked, their firmware version.
 #include "cli/TBoard_Selection.h"
-#include "cli/TCli_Commands.h"
+#include "cli/Cli_Commands.h"
 #include "cli/TCli_Device.h"
 #include "cli/TCli_Failure.h"
-#include "cli/TCli_Text.h"
+#include "cli/Cli_Text.h"
 #include "platform/CP210x_Part.h"
+#include "platform/Hex_Text.h"
 #include "platform/Printable_Text.h"
 
 #include <QJsonArray>
@@ -12,7 +13,6 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <cstdio>
 #include <iomanip>
 #include <map>
 #include <memory>
@@ -55,15 +55,9 @@ std::string Mode_Of(const std::string& description) {
   return "unknown";
 }
 
-std::string Hex4(std::uint16_t value) {
-  char text[5];
-  std::snprintf(text, sizeof text, "%04x", value);
-  return text;
-}
-
 std::string Device_Text(const SI_DEVICE_STRING& text) { return Device_String_Text(text); }
 
-std::vector<TListed_Bridge> Listed_Bridges(TService_Bridges& bridges) {
+std::vector<TListed_Bridge> Listed_Bridges(TBridges& bridges) {
   TManufacturing& manufacturing = bridges.Manufacturing();
   std::uint32_t count = 0;
   if (manufacturing.Get_Num_Devices(count) != CP210x_SUCCESS) {
@@ -104,8 +98,8 @@ void Print_Json_List(TCli_Context& context, const std::vector<TListed_Bridge>& l
   for (const TListed_Bridge& bridge : listed) {
     QJsonObject shown{{"index", static_cast<int>(bridge.Index)},
                       {"mode", QString::fromStdString(bridge.Mode)},
-                      {"vid", QString::fromStdString(Hex4(bridge.Vid))},
-                      {"pid", QString::fromStdString(Hex4(bridge.Pid))},
+                      {"vid", QString::fromStdString(Hex_Text(bridge.Vid, 4, HEX_LOWER))},
+                      {"pid", QString::fromStdString(Hex_Text(bridge.Pid, 4, HEX_LOWER))},
                       {"part", bridge.Part.empty() ? QJsonValue() : QJsonValue(Shown(bridge.Part))},
                       {"serial_device", Shown(bridge.Serial_Device)},
                       {"usb_path", Shown(bridge.Usb_Path)},
@@ -147,7 +141,7 @@ void Require_Consent_For_Permanent(TCli_Context& context, TManufacturing& manufa
 
 // The switched bridge comes back as a new device, often under another ttyUSB number: it is the one
 // on the same USB port with the same serial number.
-std::optional<std::string> Returned_In_Mode(TService_Bridges& bridges, const TBridge& switched, const TMode& target) {
+std::optional<std::string> Returned_In_Mode(TBridges& bridges, const TBridge& switched, const TMode& target) {
   std::uint32_t count = 0;
   if (bridges.Manufacturing().Get_Num_Devices(count) != CP210x_SUCCESS) return std::nullopt;
   for (std::uint32_t index = 0; index < count; ++index) {
@@ -163,9 +157,9 @@ std::optional<std::string> Returned_In_Mode(TService_Bridges& bridges, const TBr
 std::map<std::string, std::string> Firmware_Versions(TCli_Context& context) {
   std::map<std::string, std::string> versions;
   for (const TSelected_Board& board : Attached_Boards(context.Bridges())) {
-    const std::unique_ptr<TService_Bridges> view = One_Bridge_Of(context.Bridges(), board.Usb_Path);
+    const std::unique_ptr<TBridges> view = context.Bridges().One_Bridge(board.Usb_Path);
     TCli_Context own = context;
-    own.Bridges = [&view]() -> TService_Bridges& { return *view; };
+    own.Bridges = [&view]() -> TBridges& { return *view; };
     try {
       TCli_Device device(own);
       if (device.Find_One_Bridge() != SEARCH_USBXPRESS) continue;
@@ -195,7 +189,7 @@ void Run_List(TCli_Context& context) {
       {"INDEX", "MODE", "VID:PID", "PART", "SERIAL DEVICE", "USB", "SERIAL", "PRODUCT", "DESCRIPTION"}};
   if (context.Options.Identify) rows.front().insert(rows.front().begin() + 2, "FIRMWARE");
   for (const TListed_Bridge& bridge : listed) {
-    rows.push_back({std::to_string(bridge.Index), bridge.Mode, Hex4(bridge.Vid) + ":" + Hex4(bridge.Pid),
+    rows.push_back({std::to_string(bridge.Index), bridge.Mode, Hex_Text(bridge.Vid, 4, HEX_LOWER) + ":" + Hex_Text(bridge.Pid, 4, HEX_LOWER),
                     bridge.Part.empty() ? "?" : bridge.Part, Printable_Text(bridge.Serial_Device),
                     Printable_Text(bridge.Usb_Path), Printable_Text(bridge.Serial), Printable_Text(bridge.Product),
                     Printable_Text(bridge.Description)});
@@ -218,7 +212,7 @@ TBoard_Work Prepare_Mode(const TCli_Context& context) {
       context.Out << "the bridge is in " << target->Name << " mode already\n";
       return;
     }
-    TService_Bridges& bridges = context.Bridges();
+    TBridges& bridges = context.Bridges();
     const TBridge switched = *bridges.Bridge(0);
     Require_Consent_For_Permanent(context, bridges.Manufacturing());
     context.Phase("switch");

@@ -8,10 +8,10 @@
 #include "cli/TCli_Failure.h"
 #include "cli/TCli_Options.h"
 #include "cli/TProgress_Display.h"
+#include "platform/TBridges.h"
 #include "platform/TClock.h"
 #include "platform/TSetup_Check.h"
 #include "platform/TStop_Flag.h"
-#include "supervisor/TService_Bridges.h"
 
 #include <functional>
 #include <ostream>
@@ -28,7 +28,7 @@ struct TCli_Context {
   std::ostream& Out;
   std::ostream& Err;
   bool Err_Is_Terminal;
-  std::function<TService_Bridges&()> Bridges;  // fails with the reason when they cannot be made
+  std::function<TBridges&()> Bridges;  // fails with the reason when they cannot be made
   TSetup_Checker Check_Setup;
   const TStop_Flag* Stop = nullptr;  // set by SIGINT or SIGTERM
   TBoard_Status* Board = nullptr;    // where one of many boards shows what it does; null for one board

@@ -1,7 +1,7 @@
 #include "cli/TCli_Device.h"
 
 #include "cli/TCli_Failure.h"
-#include "cli/TCli_Text.h"
+#include "cli/Cli_Text.h"
 #include "firmware/Boot_Baud.h"
 
 std::string Unknown_Chip(const TSTM32& chip) {
@@ -13,7 +13,7 @@ constexpr const char* BOOTLOADER_SILENT = "the controller's bootloader did not a
 constexpr const char* APPLICATION_SILENT =
     "the controller's application did not answer: is firmware in its flash? ('yeli-cli identify' tells)";
 
-TUsbXpress& Wire(TService_Bridges& bridges, std::unique_ptr<TWire_Trace>& trace) {
+TUsbXpress& Wire(TBridges& bridges, std::unique_ptr<TWire_Trace>& trace) {
   return trace ? *trace : bridges.UsbXpress();
 }
 }  // namespace
@@ -97,7 +97,7 @@ void TCli_Device::Start_Work() {
   Context_.Phase("connect");
   const TLink_Stage stage = Start_Work_Mode(Controller_);
   if (stage == LINK_DONE) return Context_.Stop_Point();
-  if (stage == LINK_NO_ANSWER) Controller_.Close();
+  if (stage == LINK_NO_ANSWER) Close_Link(Controller_);
   Fail_Link(stage, APPLICATION_SILENT);
 }
 

@@ -7,7 +7,7 @@
 #include "cli/TCli_Context.h"
 #include "cli/TCli_Log.h"
 #include "cli/TWire_Trace.h"
-#include "controller/TController_Link.h"
+#include "controller/Controller_Session.h"
 
 #include <memory>
 
@@ -53,7 +53,7 @@ private:
   std::string With_Port_Error(std::string message) const;
 
   TCli_Context& Context_;
-  TService_Bridges& Bridges_;
+  TBridges& Bridges_;
   TCli_Log Log_;
   std::unique_ptr<TWire_Trace> Trace_;  // before the controller, which talks through it
   TVOK_Yeli Controller_;

@@ -1,7 +1,6 @@
 #include "cli/TCli_Options.h"
 
 #include "firmware/Boot_Baud.h"
-#include "platform/sim/TSim_Bus.h"
 
 #include <QCommandLineParser>
 
@@ -28,11 +27,7 @@ std::variant<std::string, TOption_Error> Take_Board_Count(const std::string& arg
   const std::size_t colon = argument.find(':');
   if (!argument.starts_with("--simulate=") || colon == std::string::npos) return argument;
   const std::string count = argument.substr(colon + 1);
-  const auto boards = Parse_Cli_Number(count);
-  if (!boards || *boards < 1 || *boards > SIM_MAX_BOARDS)
-    return TOption_Error{"--simulate=MODE:N attaches 1 to " + std::to_string(SIM_MAX_BOARDS) + " boards, not '" +
-                         count + "'"};
-  options.Sim_Boards = *boards;
+  if (auto problem = Set_Sim_Boards(Parse_Cli_Number(count), count, options)) return *problem;
   return argument.substr(0, colon);
 }
 }  // namespace

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "firmware/STM32F1_Families.h"
-#include "supervisor/TService_Options.h"
+#include "app/TService_Options.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,7 @@
 // cnf show and cnf diff: configuration files on their own, no device needed.
-#include "cli/TCli_Commands.h"
-#include "cli/TCli_Files.h"
-#include "cli/TRecord_Output.h"
+#include "cli/Cli_Commands.h"
+#include "cli/Cli_Files.h"
+#include "cli/Record_Output.h"
 
 void Run_Cnf_Show(TCli_Context& context) { Print_Record(context, Read_Cnf(context.Arguments[0], context.Err)); }
 

@@ -1,14 +1,15 @@
 // flash: a firmware image checked in full, then erased, written and verified through the
 // bootloader by the same update the program tab runs, in a bootloader session of its own.
 #include "cli/Image_Version.h"
-#include "cli/TCli_Commands.h"
+#include "cli/Cli_Commands.h"
 #include "cli/TCli_Device.h"
 #include "cli/TCli_Failure.h"
-#include "cli/TCli_Files.h"
-#include "cli/TCli_Text.h"
+#include "cli/Cli_Files.h"
+#include "cli/Cli_Text.h"
 #include "firmware/STM32F1_Families.h"
 #include "firmware/TFirmUpdTrear.h"
-#include "firmware/TFirmware_Update.h"
+#include "firmware/Firmware_Update.h"
+#include "platform/Hex_Text.h"
 
 #include <iomanip>
 #include <memory>
@@ -23,9 +24,9 @@ std::string Write_Failure(const TSTM32& chip) {
   const TFlash_Outcome& outcome = worker.Chip_WriteFromFile();
   if (worker.Progress().Total == 0) return "the firmware writer could not be started";
   switch (outcome.Result) {
-    case FLASH_NOT_WRITTEN: return "the chip did not acknowledge the write at " + Hex32(outcome.Address);
-    case FLASH_NOT_READ: return "the chip did not answer the read-back at " + Hex32(outcome.Address);
-    case FLASH_DIFFERENT: return "the flash differs from the image at " + Hex32(outcome.Address);
+    case FLASH_NOT_WRITTEN: return "the chip did not acknowledge the write at " + Hex_Address(outcome.Address);
+    case FLASH_NOT_READ: return "the chip did not answer the read-back at " + Hex_Address(outcome.Address);
+    case FLASH_DIFFERENT: return "the flash differs from the image at " + Hex_Address(outcome.Address);
     case FLASH_WRITER_FAILED: return "the firmware writer failed: " + worker.Failure();
     case FLASH_STOPPED:
     case FLASH_VERIFIED: break;
@@ -45,9 +46,9 @@ std::string Write_Failure(const TSTM32& chip) {
       Fail(EXIT_DEVICE, "the controller's bootloader did not answer: is this a Yeli controller?");
     case UPDATE_UNKNOWN_CHIP: Fail(EXIT_DEVICE, Unknown_Chip(chip) + "; nothing was erased");
     case UPDATE_BAD_FILE:
-      Fail(EXIT_BAD_INPUT, context.Arguments[0] + ": the image spans " + Hex32(image.First_Address()) + "-" +
-                               Hex32(image.End_Address()) + ", outside this chip's flash " + Hex32(chip.Flash_S_) +
-                               "-" + Hex32(chip.Flash_F_) + "; nothing was erased");
+      Fail(EXIT_BAD_INPUT, context.Arguments[0] + ": the image spans " + Hex_Address(image.First_Address()) + "-" +
+                               Hex_Address(image.End_Address()) + ", outside this chip's flash " + Hex_Address(chip.Flash_S_) +
+                               "-" + Hex_Address(chip.Flash_F_) + "; nothing was erased");
     case UPDATE_CANCELLED: Fail(EXIT_STOPPED, "stopped by a signal before the erase; the flash is as it was");
     case UPDATE_STOPPED: Fail(EXIT_STOPPED, std::string("stopped by a signal") + WRITE_AGAIN);
     case UPDATE_FAILED:
@@ -92,8 +93,8 @@ TBoard_Work Prepare_Flash(const TCli_Context& context) {
     }
 
     const double seconds = std::chrono::duration<double>(context.Clock.Now() - start).count();
-    context.Out << "wrote and verified " << image->Data_Size() << " bytes at " << Hex32(image->First_Address())
-                << "-" << Hex32(image->End_Address()) << " in " << std::fixed << std::setprecision(1) << seconds
+    context.Out << "wrote and verified " << image->Data_Size() << " bytes at " << Hex_Address(image->First_Address())
+                << "-" << Hex_Address(image->End_Address()) << " in " << std::fixed << std::setprecision(1) << seconds
                 << " s at " << result.Baud << " baud\n";
   };
 }

@@ -2,14 +2,15 @@
 // where its data lie, the blocks an update writes, the version it will report and whether its
 // vector table looks like an application for the chip.
 #include "cli/Image_Version.h"
-#include "cli/TCli_Commands.h"
+#include "cli/Cli_Commands.h"
 #include "cli/TCli_Failure.h"
-#include "cli/TCli_Files.h"
-#include "cli/TCli_Text.h"
+#include "cli/Cli_Files.h"
+#include "cli/Cli_Text.h"
 #include "cli/Vector_Table.h"
 #include "firmware/Firmware_Version.h"
 #include "firmware/Plan_Blocks.h"
 #include "firmware/STM32F1_Families.h"
+#include "platform/Hex_Text.h"
 
 #include <QJsonArray>
 
@@ -58,15 +59,15 @@ QJsonObject Json_Of(const std::string& file, const TSTM32_Family& family, const 
 void Print_Facts(std::ostream& out, const std::string& file, const TSTM32_Family& family, const TImage_Facts& facts) {
   const auto line = [&out](const char* label) -> std::ostream& { return out << std::left << std::setw(14) << label; };
   line("file:") << file << '\n';
-  line("for:") << family.Name << ", flash " << Hex32(F1_FLASH_START) << "-" << Hex32(family.Flash_F) << '\n';
+  line("for:") << family.Name << ", flash " << Hex_Address(F1_FLASH_START) << "-" << Hex_Address(family.Flash_F) << '\n';
   for (const TFlash_Range& range : facts.Ranges)
-    line("range:") << Hex32(range.First) << "-" << Hex32(range.End) << " (" << range.End - range.First << " bytes)\n";
+    line("range:") << Hex_Address(range.First) << "-" << Hex_Address(range.End) << " (" << range.End - range.First << " bytes)\n";
   line("data bytes:") << facts.Data_Bytes << '\n';
   line("blocks:") << facts.Blocks << " of up to 256 bytes\n";
   line("version:") << facts.Version.value_or("none") << '\n';
   if (facts.Vectors)
-    line("vectors:") << "stack pointer " << Hex32(facts.Vectors->Stack_Pointer) << ", reset handler "
-                     << Hex32(facts.Vectors->Reset_Handler) << '\n';
+    line("vectors:") << "stack pointer " << Hex_Address(facts.Vectors->Stack_Pointer) << ", reset handler "
+                     << Hex_Address(facts.Vectors->Reset_Handler) << '\n';
   else
     line("vectors:") << "none\n";
 }
@@ -86,10 +87,10 @@ void Run_Image_Show(TCli_Context& context) {
     Print_Facts(context.Out, file, family, facts);
   const std::string warning = "yeli-cli: image show: warning: " + file + ": ";
   if (!facts.Version)
-    context.Err << warning << "no firmware version at " << Hex32(FIRMWARE_VERSION_ADDRESS)
+    context.Err << warning << "no firmware version at " << Hex_Address(FIRMWARE_VERSION_ADDRESS)
                 << ": the controller will identify as not programmed\n";
   if (!facts.Vectors)
-    context.Err << warning << "no vector table at " << Hex32(F1_FLASH_START) << ": the chip will not start it\n";
+    context.Err << warning << "no vector table at " << Hex_Address(F1_FLASH_START) << ": the chip will not start it\n";
   else if (!facts.Vectors->Problem.empty())
     context.Err << warning << "the vector table does not look like an application for " << family.Name << ": "
                 << facts.Vectors->Problem << '\n';

@@ -1,9 +1,9 @@
 // read, save, load, store and reset-filter: the controller's parameters in work mode.
-#include "cli/TCli_Commands.h"
+#include "cli/Cli_Commands.h"
 #include "cli/TCli_Device.h"
 #include "cli/TCli_Failure.h"
-#include "cli/TCli_Files.h"
-#include "cli/TRecord_Output.h"
+#include "cli/Cli_Files.h"
+#include "cli/Record_Output.h"
 #include "controller/Setting_Differences.h"
 
 namespace {

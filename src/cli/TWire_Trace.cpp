@@ -1,6 +1,7 @@
 #include "cli/TWire_Trace.h"
 
-#include <cstdio>
+#include "platform/Hex_Text.h"
+
 
 namespace {
 constexpr unsigned BYTES_PER_LINE = 16;
@@ -34,9 +35,7 @@ void TWire_Trace::Bytes(char direction, const std::uint8_t* bytes, std::uint32_t
       Out_ << PREFIX << direction;
       Run_Direction_ = direction;
     }
-    char hex[4];
-    std::snprintf(hex, sizeof hex, " %02X", bytes[i]);
-    Out_ << hex;
+    Out_ << ' ' << Hex_Text(bytes[i], 2);
     ++Run_Length_;
   }
 }

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "firmware/THex_Image.h"
-#include "firmware/TImage_Flasher.h"
+#include "firmware/Flash_Image.h"
 #include "platform/TStop_Flag.h"
 
 #include <atomic>

@@ -4,7 +4,7 @@
 
 #include "firmware/TFirmUpdTrear.h"
 #include "firmware/THex_Image.h"
-#include "firmware/TImage_Flasher.h"
+#include "firmware/Flash_Image.h"
 
 // Here, where the worker's type is complete, as FirmUpdTrear needs for its release.
 TSTM32::TSTM32(TUsbXpress& usb, TClock& clock) : TCP21xx(usb, clock) {}

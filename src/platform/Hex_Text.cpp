@@ -2,9 +2,10 @@
 
 #include <cstdio>
 
-std::string Hex_Text(std::uint32_t value, int digits, THex_Case letters) {
-  char text[16];
-  std::snprintf(text, sizeof text, letters == HEX_LOWER ? "%0*x" : "%0*X", digits, static_cast<unsigned>(value));
+std::string Hex_Text(std::uint64_t value, int digits, THex_Case letters) {
+  char text[24];
+  std::snprintf(text, sizeof text, letters == HEX_LOWER ? "%0*llx" : "%0*llX", digits,
+                static_cast<unsigned long long>(value));
   return text;
 }
 

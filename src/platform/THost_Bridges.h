@@ -3,25 +3,27 @@
 #pragma once
 
 #include "platform/TBridge_Ports.h"
+#include "platform/TBridges.h"
 #include "platform/THost_Manufacturing.h"
 #include "platform/THost_UsbXpress.h"
 
 #include <cstdint>
 #include <string>
 
-class THost_Bridges {
+class THost_Bridges final : public TBridges {
 public:
   explicit THost_Bridges(TBridge_Host& host) : Ports_(host) {}
 
-  TUsbXpress& UsbXpress() { return UsbXpress_; }
-  TManufacturing& Manufacturing() { return Manufacturing_; }
+  TUsbXpress& UsbXpress() override { return UsbXpress_; }
+  TManufacturing& Manufacturing() override { return Manufacturing_; }
   // The bridge at `index` of the last enumeration of either view; null when none.
-  const TBridge* Bridge(std::uint32_t index) const { return Ports_.Find(index); }
+  const TBridge* Bridge(std::uint32_t index) const override { return Ports_.Find(index); }
   // Its tty's node ("/dev/ttyUSB0"); empty when there is no such bridge.
-  std::string Serial_Device(std::uint32_t index) const {
+  std::string Serial_Device(std::uint32_t index) const override {
     const TBridge* bridge = Bridge(index);
     return bridge ? bridge->Node.string() : std::string();
   }
+  TBridge_Host& Host() override { return Ports_.Host(); }
 
 private:
   TBridge_Ports Ports_;

@@ -3,7 +3,7 @@
 #include "platform/Bridge_Description.h"
 #include "platform/CP210x_Config.h"
 #include "platform/CP210x_Part.h"
-#include "platform/TFailure_Line.h"
+#include "platform/Failure_Line.h"
 
 #include <cerrno>
 

@@ -1,7 +1,7 @@
 #include "platform/THost_UsbXpress.h"
 
 #include "platform/Bridge_Description.h"
-#include "platform/TFailure_Line.h"
+#include "platform/Failure_Line.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -2,7 +2,7 @@
 // number, rewriting the product id and resetting the bridge. Status 0 is success.
 #pragma once
 
-#include "platform/TDevice_String.h"
+#include "platform/Device_String.h"
 
 #include <cstdint>
 #include <string>

@@ -2,7 +2,7 @@
 // library that the program uses. Status 0 is success; no other value is told apart.
 #pragma once
 
-#include "platform/TDevice_String.h"
+#include "platform/Device_String.h"
 
 #include <cstdint>
 #include <string>

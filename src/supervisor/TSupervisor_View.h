@@ -2,7 +2,7 @@
 // refresh, the firmware update, and its own timer.
 #pragma once
 
-#include "firmware/TFirmware_Update.h"
+#include "firmware/Firmware_Update.h"
 
 class TSupervisor_View {
 public:

@@ -2,8 +2,8 @@
 
 #include "bridge/TDevice_Discovery.h"
 #include "controller/Setting_Differences.h"
-#include "controller/TConfig_File.h"
-#include "controller/TController_Link.h"
+#include "controller/Config_File.h"
+#include "controller/Controller_Session.h"
 
 #include <QFile>
 

@@ -1,8 +1,8 @@
 #include "ui/TControl_Tab.h"
 
 #include "ui/TMemo_Log.h"
-#include "ui/TWidget_Maker.h"
-#include "ui/TWindow_Fonts.h"
+#include "ui/Make_Widget.h"
+#include "ui/Window_Fonts.h"
 
 namespace {
 constexpr int FAN_DUTY_POSITIONS = 100;

@@ -1,7 +1,7 @@
 #include "ui/TDemo_Layout.h"
 
-#include "ui/TWidget_Maker.h"
-#include "ui/TWindow_Fonts.h"
+#include "ui/Make_Widget.h"
+#include "ui/Window_Fonts.h"
 
 namespace {
 constexpr int LABEL_HEIGHT = 13;

@@ -2,7 +2,7 @@
 // pixel ratio, with mouse-down, mouse-up and click events.
 #pragma once
 
-#include "ui/TDemo_Artwork.h"
+#include "ui/Demo_Artwork.h"
 
 #include <QWidget>
 

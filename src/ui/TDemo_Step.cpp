@@ -1,6 +1,6 @@
 #include "ui/TDemo_Step.h"
 
-#include "ui/TDemo_Scales.h"
+#include "ui/Demo_Scales.h"
 
 #include <algorithm>
 

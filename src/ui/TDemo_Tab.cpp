@@ -1,8 +1,8 @@
 #include "ui/TDemo_Tab.h"
 
-#include "controller/TConfig_File.h"
-#include "ui/TDemo_Files.h"
-#include "ui/TStr_To_Int.h"
+#include "controller/Config_File.h"
+#include "ui/Demo_Files.h"
+#include "ui/Str_To_Int.h"
 
 #include <filesystem>
 

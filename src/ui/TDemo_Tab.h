@@ -4,7 +4,7 @@
 
 #include "controller/TVOK_Prop.h"
 #include "ui/TDemo_Layout.h"
-#include "ui/TDemo_Scales.h"
+#include "ui/Demo_Scales.h"
 #include "ui/TDemo_State.h"
 #include "ui/TDialogs.h"
 #include "ui/TGuard.h"

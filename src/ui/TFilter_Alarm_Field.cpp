@@ -1,6 +1,6 @@
 #include "ui/TFilter_Alarm_Field.h"
 
-#include "ui/TStr_To_Int.h"
+#include "ui/Str_To_Int.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

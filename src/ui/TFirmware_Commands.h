@@ -5,7 +5,7 @@
 #pragma once
 
 #include "controller/TVOK_Yeli.h"
-#include "firmware/TFirmware_Update.h"
+#include "firmware/Firmware_Update.h"
 #include "platform/TClock.h"
 #include "platform/TLog.h"
 #include "ui/TDefault_Firmware.h"

@@ -1,10 +1,10 @@
 #include "ui/TForm1.h"
 
-#include "controller/TController_Link.h"
+#include "controller/Controller_Session.h"
 #include "ui/Data_Folders.h"
-#include "ui/TError_Box.h"
-#include "ui/TWidget_Maker.h"
-#include "ui/TWindow_Fonts.h"
+#include "ui/Error_Box.h"
+#include "ui/Make_Widget.h"
+#include "ui/Window_Fonts.h"
 
 #include <QCloseEvent>
 #include <QLayout>

@@ -1,6 +1,6 @@
 #include "ui/TMemo_Log.h"
 
-#include "ui/TWindow_Fonts.h"
+#include "ui/Window_Fonts.h"
 
 #include <QTextBlock>
 #include <QTimer>

@@ -1,6 +1,6 @@
 #include "ui/TParameter_Panel.h"
 
-#include "ui/TStatus_Texts.h"
+#include "ui/Status_Texts.h"
 
 #include <algorithm>
 

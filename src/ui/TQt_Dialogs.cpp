@@ -1,6 +1,6 @@
 #include "ui/TQt_Dialogs.h"
 
-#include "ui/TApplication_Title.h"
+#include "ui/Application_Title.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

@@ -2,7 +2,7 @@
 #include "bridge/TDevice_Discovery.h"
 #include "platform/TVirtual_Clock.h"
 #include "platform/sim/TSim_Bus.h"
-#include "platform/sim/TSim_Factory.h"
+#include "platform/sim/Sim_Factory.h"
 #include "support/TRecording_Log.h"
 
 #include <gtest/gtest.h>

@@ -2,29 +2,15 @@
 // status and what went to standard output and standard error come out.
 #pragma once
 
-#include "cli/TYeli_Cli.h"
+#include "cli/Run_Yeli_Cli.h"
 #include "support/TTest_Folder.h"
 #include "platform/TVirtual_Clock.h"
 #include "platform/sim/TSim_Bus.h"
-#include "platform/sim/TSim_Factory.h"
+#include "platform/sim/Sim_Factory.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
-
-// The fixture's bus, whatever the simulation options say.
-class TBus_Bridges final : public TService_Bridges {
-public:
-  explicit TBus_Bridges(TSim_Bus& bus) : Bus_(bus) {}
-  TUsbXpress& UsbXpress() override { return Bus_.UsbXpress(); }
-  TManufacturing& Manufacturing() override { return Bus_.Manufacturing(); }
-  std::string Serial_Device(std::uint32_t index) override { return Bus_.Serial_Device(index); }
-  const TBridge* Bridge(std::uint32_t index) override { return Bus_.Bridge(index); }
-  TBridge_Host& Host() override { return Bus_.Kernel(); }
-
-private:
-  TSim_Bus& Bus_;
-};
 
 // Starts with no board attached.
 struct TCli_Runner {
@@ -32,7 +18,10 @@ struct TCli_Runner {
     Out.str("");
     Err.str("");
     const TCli_Host host{Clock, Out, Err, terminal,
-                         [this](const TService_Options&, std::string&) { return std::make_unique<TBus_Bridges>(Bus); },
+                         // The fixture's bus, lent whatever the simulation options say.
+                         [this](const TService_Options&, std::string&) {
+                           return std::shared_ptr<TBridges>(std::shared_ptr<void>(), &Bus);
+                         },
                          [this] { return Check_Setup(); }, &Stop};
     return Run_Yeli_Cli(arguments, host);
   }

@@ -1,6 +1,7 @@
 // yeli-cli on a bad virtual line, made from --sim-faults as the program makes it: what it reports
 // of the controller's settings is exactly what the controller holds, or it fails with status 1.
 #include "TCli_Fixture.h"
+#include "app/Make_Service_Bridges.h"
 #include "controller/Parameter_Protocol.h"
 #include "platform/sim/TSim_Settings.h"
 

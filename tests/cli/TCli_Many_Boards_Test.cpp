@@ -3,9 +3,10 @@
 // them at once, the report of each, and the usage refused before any board is touched.
 #include "support/THex_Text.h"
 #include "support/TTest_Folder.h"
-#include "cli/TYeli_Cli.h"
+#include "app/Make_Service_Bridges.h"
+#include "cli/Run_Yeli_Cli.h"
 #include "platform/TVirtual_Clock.h"
-#include "platform/sim/TSim_Factory.h"
+#include "platform/sim/Sim_Factory.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

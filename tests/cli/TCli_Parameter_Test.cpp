@@ -2,7 +2,7 @@
 // reach the controller and the files, and the refusals of bad files before the board is touched.
 #include "TCli_Fixture.h"
 #include "controller/Parameter_Protocol.h"
-#include "controller/TConfig_File.h"
+#include "controller/Config_File.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,7 +1,7 @@
 // The command line: options anywhere, --simulate with and without a mode, numbers, and every kind
 // of bad usage refused with status 2 and one line before anything is touched.
 #include "TCli_Fixture.h"
-#include "cli/TCli_Commands.h"
+#include "cli/Cli_Commands.h"
 #include "cli/TCli_Options.h"
 
 namespace {

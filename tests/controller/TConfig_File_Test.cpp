@@ -1,4 +1,4 @@
-#include "controller/TConfig_File.h"
+#include "controller/Config_File.h"
 #include "support/TTest_Folder.h"
 
 #include <gtest/gtest.h>

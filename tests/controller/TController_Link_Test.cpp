@@ -1,6 +1,6 @@
 // The version read of the identification byte for byte, with a scripted bridge: the same frame as
 // the link supervisor has always sent, and an answer that stops short counts as no version.
-#include "controller/TController_Link.h"
+#include "controller/Controller_Session.h"
 #include "firmware/Boot_Waits.h"
 #include "platform/TVirtual_Clock.h"
 #include "support/Bootloader_Script.h"

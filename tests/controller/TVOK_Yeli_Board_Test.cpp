@@ -4,7 +4,7 @@
 #include "controller/TVOK_Yeli.h"
 #include "platform/TVirtual_Clock.h"
 #include "platform/sim/TSim_Bus.h"
-#include "platform/sim/TSim_Factory.h"
+#include "platform/sim/Sim_Factory.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // what is refused before the erase, what each failure leaves in the log, and the second attempt at
 // 38400 baud. Whole updates run against the virtual board.
 #include "firmware/Boot_Waits.h"
-#include "firmware/TFirmware_Update.h"
+#include "firmware/Firmware_Update.h"
 #include "platform/TVirtual_Clock.h"
 #include "support/Bootloader_Script.h"
 #include "support/THex_Text.h"

@@ -2,7 +2,7 @@
 // images on a modelled chip.
 #include "firmware/THex_Image.h"
 #include "support/THex_Text.h"
-#include "firmware/TImage_Flasher.h"
+#include "firmware/Flash_Image.h"
 #include "firmware/TSTM32.h"
 #include "platform/TVirtual_Clock.h"
 #include "support/TScripted_UsbXpress.h"

@@ -1,7 +1,7 @@
 // The window left in work mode on a line where answers often come late, as
 // `yeli-service --simulate=usbxpress --sim-state FILE --sim-faults late=0.05` runs it: after two
 // minutes with no edits, Write Config stores exactly the settings the controller started with.
-#include "platform/sim/TSim_Kept_Board.h"
+#include "platform/sim/Sim_Kept_Boards.h"
 #include "support/TControl_Board_Fixture.h"
 #include "support/TTest_Folder.h"
 

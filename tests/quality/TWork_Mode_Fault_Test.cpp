@@ -5,7 +5,7 @@
 // stored settings are whole (the old ones, or the ones being stored), and the file is untouched.
 #include "TFault_Fixture.h"
 
-#include "controller/TConfig_File.h"
+#include "controller/Config_File.h"
 
 #include <fstream>
 

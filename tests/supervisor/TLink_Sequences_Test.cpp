@@ -2,7 +2,7 @@
 // lines of each outcome, and the state each leaves the port and the link in.
 #include "platform/TVirtual_Clock.h"
 #include "platform/sim/TSim_Bus.h"
-#include "platform/sim/TSim_Factory.h"
+#include "platform/sim/Sim_Factory.h"
 #include "support/TRecording_Log.h"
 #include "supervisor/TLink_Supervisor.h"
 

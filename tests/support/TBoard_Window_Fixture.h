@@ -4,7 +4,7 @@
 
 #include "platform/TVirtual_Clock.h"
 #include "platform/sim/TSim_Bus.h"
-#include "platform/sim/TSim_Factory.h"
+#include "platform/sim/Sim_Factory.h"
 #include "support/TScripted_Dialogs.h"
 #include "support/TWindow_Fixture.h"
 #include "ui/TForm1.h"

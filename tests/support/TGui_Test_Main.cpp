@@ -1,6 +1,6 @@
 // The main of every test program that shows widgets: one QApplication on Qt's offscreen platform, the
 // window fonts, and the C locale, so tests read the same on every machine.
-#include "ui/TWindow_Fonts.h"
+#include "ui/Window_Fonts.h"
 
 #include <gtest/gtest.h>
 

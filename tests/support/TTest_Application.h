@@ -2,7 +2,7 @@
 // data to a given length.
 #pragma once
 
-#include "platform/sim/TSim_Factory.h"
+#include "platform/sim/Sim_Factory.h"
 #include "support/THex_Text.h"
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "ui/TCarbon_Style.h"
+#include "ui/Carbon_Style.h"
 
 #include <gtest/gtest.h>
 

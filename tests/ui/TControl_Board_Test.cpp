@@ -2,7 +2,7 @@
 // reaches the board's memory, and the board's state reaches the window, tick by tick.
 #include "support/TControl_Board_Fixture.h"
 
-#include "controller/TConfig_File.h"
+#include "controller/Config_File.h"
 
 #include <QTemporaryDir>
 

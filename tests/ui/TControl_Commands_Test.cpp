@@ -1,6 +1,6 @@
 #include "TControl_Fixture.h"
 
-#include "controller/TConfig_File.h"
+#include "controller/Config_File.h"
 
 #include <QShortcut>
 #include <QTabBar>

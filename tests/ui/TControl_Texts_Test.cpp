@@ -1,4 +1,4 @@
-#include "ui/TStatus_Texts.h"
+#include "ui/Status_Texts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "TDemo_Fixture.h"
 
-#include "controller/TConfig_File.h"
+#include "controller/Config_File.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "ui/TError_Box.h"
+#include "ui/Error_Box.h"
 #include "ui/TQt_Dialogs.h"
 
 #include <gtest/gtest.h>

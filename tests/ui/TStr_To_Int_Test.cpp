@@ -1,4 +1,4 @@
-#include "ui/TStr_To_Int.h"
+#include "ui/Str_To_Int.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 // font is the family it is meant for, so it cannot pass on the wrong fonts.
 #include "support/TControl_Board_Fixture.h"
 
-#include "ui/TCarbon_Style.h"
-#include "ui/TWindow_Fonts.h"
+#include "ui/Carbon_Style.h"
+#include "ui/Window_Fonts.h"
 
 #include <QApplication>
 #include <QCheckBox>

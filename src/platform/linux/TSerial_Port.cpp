@@ -1,7 +1,7 @@
 #include "platform/linux/TSerial_Port.h"
 
-#include "platform/TFailure_Line.h"
-#include "platform/linux/TTermios_Format.h"
+#include "platform/Failure_Line.h"
+#include "platform/linux/Termios_Format.h"
 
 #include <fcntl.h>
 #include <poll.h>

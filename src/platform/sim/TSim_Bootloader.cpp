@@ -1,6 +1,6 @@
 #include "platform/sim/TSim_Bootloader.h"
 
-#include "platform/sim/TSim_AN3155.h"
+#include "platform/sim/Sim_AN3155.h"
 
 #include <algorithm>
 #include <array>

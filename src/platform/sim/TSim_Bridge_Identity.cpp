@@ -1,19 +1,14 @@
 #include "platform/sim/TSim_Bridge_Identity.h"
 
+#include "platform/Hex_Text.h"
+
 #include <algorithm>
 #include <array>
-#include <cstdio>
 
 namespace {
 // The Silicon Labs defaults of the cp210x id table: factory (ea60, ea61, ea70), Windows Update
 // (ea63, ea7a, ea7b) and ea71.
 constexpr std::array<std::uint16_t, 7> CP210X_PIDS = {0xEA60, 0xEA61, 0xEA63, 0xEA70, 0xEA71, 0xEA7A, 0xEA7B};
-
-std::string Hex_Digits(std::uint64_t value, int digits, bool upper) {
-  char text[24];
-  std::snprintf(text, sizeof text, upper ? "%0*llX" : "%0*llx", digits, static_cast<unsigned long long>(value));
-  return text;
-}
 
 std::uint64_t Mixed(unsigned unit, std::uint64_t salt) { return (unit + salt) * 0x9E3779B97F4A7C15ull; }
 }  // namespace
@@ -24,10 +19,10 @@ TSim_Bridge_Identity Factory_Identity(std::uint8_t part, std::uint16_t pid, unsi
   identity.Part = part;
   if (part == SIM_PART_CP2104) {
     identity.Product = "CP2104 USB to UART Bridge Controller";
-    identity.Serial = Hex_Digits(Mixed(unit, 1) >> 32, 8, true);
+    identity.Serial = Hex_Text(Mixed(unit, 1) >> 32, 8);
   } else if (part == SIM_PART_CP2102N) {
     identity.Product = "CP2102N USB to UART Bridge Controller";
-    identity.Serial = Hex_Digits(Mixed(unit, 2), 16, false) + Hex_Digits(Mixed(unit, 3), 16, false);
+    identity.Serial = Hex_Text(Mixed(unit, 2), 16, HEX_LOWER) + Hex_Text(Mixed(unit, 3), 16, HEX_LOWER);
   }
   return identity;
 }

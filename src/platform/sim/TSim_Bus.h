@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/TClock.h"
+#include "platform/TBridges.h"
 #include "platform/THost_Bridges.h"
 #include "platform/sim/TSim_Board.h"
 #include "platform/sim/TSim_Kernel.h"
@@ -17,7 +18,7 @@
 // The most boards the programs attach at once, and so the most a state file may hold.
 inline constexpr std::size_t SIM_MAX_BOARDS = 32;
 
-class TSim_Bus {
+class TSim_Bus final : public TBridges {
 public:
   // Every board attached runs on `clock`.
   explicit TSim_Bus(TClock& clock);
@@ -29,11 +30,12 @@ public:
 
   // How the serial line of the `index`-th bridge of the last listing is named to the user:
   // "virtual:ttyUSB0"; empty when there is no such bridge.
-  std::string Serial_Device(std::uint32_t index) const { return Host_.Serial_Device(index); }
-  const TBridge* Bridge(std::uint32_t index) const { return Host_.Bridge(index); }
+  std::string Serial_Device(std::uint32_t index) const override { return Host_.Serial_Device(index); }
+  const TBridge* Bridge(std::uint32_t index) const override { return Host_.Bridge(index); }
 
-  TUsbXpress& UsbXpress() { return Host_.UsbXpress(); }
-  TManufacturing& Manufacturing() { return Host_.Manufacturing(); }
+  TUsbXpress& UsbXpress() override { return Host_.UsbXpress(); }
+  TManufacturing& Manufacturing() override { return Host_.Manufacturing(); }
+  TBridge_Host& Host() override { return Kernel_; }
   TSim_Kernel& Kernel() { return Kernel_; }
   TClock& Clock() { return Clock_; }
 

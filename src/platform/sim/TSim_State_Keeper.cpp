@@ -1,6 +1,6 @@
 #include "platform/sim/TSim_State_Keeper.h"
 
-#include "platform/sim/TSim_State_File.h"
+#include "platform/sim/Sim_State_File.h"
 
 TSim_State_Keeper::TSim_State_Keeper(std::filesystem::path file, std::vector<TSim_Persistent_State> states,
                                      TSim_Report report)

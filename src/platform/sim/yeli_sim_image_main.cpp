@@ -1,6 +1,6 @@
 // yeli-sim-image FILE: writes the virtual board's default firmware (version 2.4) as Intel HEX: an
 // extended-address record, 16-byte data records from 0x08000000, the start address, end of file.
-#include "platform/sim/TSim_Factory.h"
+#include "platform/sim/Sim_Factory.h"
 #include "platform/sim/TSim_Memory.h"
 
 #include <cstdio>

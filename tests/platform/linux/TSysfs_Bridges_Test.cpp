@@ -2,7 +2,7 @@
 #include "bridge/TDevice_Discovery.h"
 #include "platform/TVirtual_Clock.h"
 #include "platform/linux/TLinux_Bridges.h"
-#include "platform/linux/TSysfs_Bridges.h"
+#include "platform/linux/Sysfs_Bridges.h"
 #include "support/TFake_Sysfs.h"
 #include "support/TRecording_Log.h"
 

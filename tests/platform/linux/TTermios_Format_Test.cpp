@@ -1,5 +1,5 @@
-#include "platform/TFailure_Line.h"
-#include "platform/linux/TTermios_Format.h"
+#include "platform/Failure_Line.h"
+#include "platform/linux/Termios_Format.h"
 
 #include <gtest/gtest.h>
 

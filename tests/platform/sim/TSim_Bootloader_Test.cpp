@@ -1,7 +1,7 @@
 // The ROM bootloader as an AN3155 client sees it: every command's frames, every refusal, the flash
 // that programming can only clear, and the time its flash work takes.
 #include "TSim_Host.h"
-#include "platform/sim/TSim_AN3155.h"
+#include "platform/sim/Sim_AN3155.h"
 
 #include <gtest/gtest.h>
 

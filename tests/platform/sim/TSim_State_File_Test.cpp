@@ -1,8 +1,8 @@
 // A board kept in a state file: loaded at start when the file exists, saved after every change,
 // and never left broken.
 #include "TSim_Host.h"
-#include "platform/sim/TSim_Kept_Board.h"
-#include "platform/sim/TSim_State_File.h"
+#include "platform/sim/Sim_Kept_Boards.h"
+#include "platform/sim/Sim_State_File.h"
 
 #include <gtest/gtest.h>
 
