@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TRecording_Log log;
   const TIdentification identification = Identify_Controller(chip, log, BOOT_ENTRY_SETTLED);
   Require(chip.CP_State == CP_CLOSE, "identification leaves the port closed");
-  if (identification.Stage != LINK_DONE) return 0;
+  if (identification.Stage != STAGE_DONE) return 0;
   Require(chip.PID_M_ == 0x04, "only an STM32 of the F1 family is identified");
 
   log.Clear();

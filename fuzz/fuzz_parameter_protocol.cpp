@@ -54,12 +54,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TVOK_Yeli controller(usb, clock);
 
   const std::size_t answers = size - 1;
-  const TLink_Stage started = Start_Work_Mode(controller);
-  Require(started == LINK_DONE || started == LINK_NO_ANSWER, "the scripted bridge opens");
-  Require((started == LINK_DONE) == (answers >= FULL_READ.size() * ANSWER),
+  const TSequence_Stage started = Start_Work_Mode(controller);
+  Require(started == STAGE_DONE || started == STAGE_NO_ANSWER, "the scripted bridge opens");
+  Require((started == STAGE_DONE) == (answers >= FULL_READ.size() * ANSWER),
           "the full read succeeds exactly when every answer came");
-  Require(controller.CP_State == (started == LINK_DONE ? CP_ENABLED : CP_CLOSE), "the port state follows the outcome");
-  if (started == LINK_DONE) Require(Holds_Answers(controller.Prop, data + 1), "the record holds the answers");
+  Require(controller.CP_State == (started == STAGE_DONE ? CP_ENABLED : CP_CLOSE), "the port state follows the outcome");
+  if (started == STAGE_DONE) Require(Holds_Answers(controller.Prop, data + 1), "the record holds the answers");
 
   controller.ResTime = (size & 1) != 0;
   const std::size_t sent_before = usb.Sent.size();

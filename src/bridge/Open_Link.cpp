@@ -1,16 +1,16 @@
 #include "bridge/Open_Link.h"
 
-TLink_Stage Open_Link(TCP21xx& port, std::uint16_t line_control) {
+TSequence_Stage Open_Link(TCP21xx& port, std::uint16_t line_control) {
   if (!port.CP_Connect()) {
     port.CP_State = CP_CLOSE;
-    return LINK_NO_BRIDGE;
+    return STAGE_NO_BRIDGE;
   }
   port.CP_State = CP_BUSY;
   if (!port.Init_CP(line_control)) {
     port.CP_State = CP_CLOSE;
-    return LINK_NOT_OPENED;
+    return STAGE_NOT_OPENED;
   }
-  return LINK_DONE;
+  return STAGE_DONE;
 }
 
 void Close_Link(TCP21xx& port) {
@@ -18,8 +18,8 @@ void Close_Link(TCP21xx& port) {
   port.CP_State = CP_CLOSE;
 }
 
-void Log_Open_Failure(const TCP21xx& port, TLink_Stage stage, TLog& log) {
-  if (stage != LINK_NO_BRIDGE && stage != LINK_NOT_OPENED) return;
-  log.Add(stage == LINK_NO_BRIDGE ? "Error connection" : "Error CP init");
+void Log_Open_Failure(const TCP21xx& port, TSequence_Stage stage, TLog& log) {
+  if (stage != STAGE_NO_BRIDGE && stage != STAGE_NOT_OPENED) return;
+  log.Add(stage == STAGE_NO_BRIDGE ? "Error connection" : "Error CP init");
   if (const std::string cause = port.Port_Error(); !cause.empty()) log.Add(cause);
 }

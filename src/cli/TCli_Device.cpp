@@ -46,13 +46,13 @@ void TCli_Device::Require_Usbxpress_Bridge() {
     Fail(EXIT_DEVICE, "the bridge is in virtual-COM-port mode: switch it with 'yeli-cli mode usbxpress'");
 }
 
-void TCli_Device::Fail_Link(TLink_Stage stage, const char* no_answer) {
+void TCli_Device::Fail_Link(TSequence_Stage stage, const char* no_answer) {
   switch (stage) {
-    case LINK_NO_BRIDGE: Fail(EXIT_DEVICE, With_Port_Error("the bridge does not answer as a USBXpress device"));
-    case LINK_NOT_OPENED: Fail(EXIT_DEVICE, With_Port_Error("the bridge could not be opened"));
-    case LINK_NO_VERSION: Fail(EXIT_DEVICE, "the bootloader refused to read the firmware version");
-    case LINK_NO_ANSWER:
-    case LINK_DONE: break;
+    case STAGE_NO_BRIDGE: Fail(EXIT_DEVICE, With_Port_Error("the bridge does not answer as a USBXpress device"));
+    case STAGE_NOT_OPENED: Fail(EXIT_DEVICE, With_Port_Error("the bridge could not be opened"));
+    case STAGE_NO_VERSION: Fail(EXIT_DEVICE, "the bootloader refused to read the firmware version");
+    case STAGE_NO_ANSWER:
+    case STAGE_DONE: break;
   }
   Fail(EXIT_DEVICE, no_answer);
 }
@@ -69,7 +69,7 @@ TIdentification TCli_Device::Identify() {
   Context_.Phase("identify");
   Controller_.BautRate = static_cast<std::int32_t>(Boot_Baud());
   const TIdentification identification = Identify_Controller(Controller_, Log_, BOOT_ENTRY_QUICK);
-  if (identification.Stage != LINK_DONE) Fail_Link(identification.Stage, BOOTLOADER_SILENT);
+  if (identification.Stage != STAGE_DONE) Fail_Link(identification.Stage, BOOTLOADER_SILENT);
   Warn_If_Slowed(static_cast<std::uint32_t>(Controller_.BautRate));
   Context_.Stop_Point();
   return identification;
@@ -80,14 +80,14 @@ void TCli_Device::Require_Known_Flash() {
 }
 
 void TCli_Device::Open_Bootloader() {
-  if (const TLink_Stage stage = Open_Link(Controller_, LINE_8E1); stage != LINK_DONE)
+  if (const TSequence_Stage stage = Open_Link(Controller_, LINE_8E1); stage != STAGE_DONE)
     Fail_Link(stage, BOOTLOADER_SILENT);
 }
 
 // Also after a failure, so that the board goes back to work; a port that cannot be opened any more
 // leaves the chip where it is. The restart sends no byte, so the port's rate does not matter.
 void TCli_Device::Restart_Application() {
-  if (Leave_Running(Controller_) != LINK_DONE)
+  if (Leave_Running(Controller_) != STAGE_DONE)
     Context_.Err << "yeli-cli: warning: " << With_Port_Error("the controller could not be restarted") << '\n';
   Controller_.BautRate = BOOT_BAUD_SAFE;
 }
@@ -95,9 +95,9 @@ void TCli_Device::Restart_Application() {
 // A full read that failed leaves the port open.
 void TCli_Device::Start_Work() {
   Context_.Phase("connect");
-  const TLink_Stage stage = Start_Work_Mode(Controller_);
-  if (stage == LINK_DONE) return Context_.Stop_Point();
-  if (stage == LINK_NO_ANSWER) Close_Link(Controller_);
+  const TSequence_Stage stage = Start_Work_Mode(Controller_);
+  if (stage == STAGE_DONE) return Context_.Stop_Point();
+  if (stage == STAGE_NO_ANSWER) Close_Link(Controller_);
   Fail_Link(stage, APPLICATION_SILENT);
 }
 

@@ -49,7 +49,7 @@ public:
   TManufacturing& Manufacturing() { return Bridges_.Manufacturing(); }
 
 private:
-  [[noreturn]] void Fail_Link(TLink_Stage stage, const char* no_answer);
+  [[noreturn]] void Fail_Link(TSequence_Stage stage, const char* no_answer);
   std::string With_Port_Error(std::string message) const;
 
   TCli_Context& Context_;

@@ -11,12 +11,12 @@ constexpr unsigned FIRMWARE_VERSION_ANSWER = 81;
 
 TIdentification Identify_Controller(TSTM32& chip, TLog& log, TBoot_Entry entry) {
   TIdentification identification{Open_Link(chip, LINE_8E1)};
-  if (identification.Stage != LINK_DONE) return identification;
+  if (identification.Stage != STAGE_DONE) return identification;
   std::uint8_t version[FIRMWARE_VERSION_ANSWER] = {};
   if (!Connect_Bootloader(chip, log, entry)) {
-    identification.Stage = LINK_NO_ANSWER;
+    identification.Stage = STAGE_NO_ANSWER;
   } else if (!chip.Chip_Read_Memory(FIRMWARE_VERSION_ADDRESS, FIRMWARE_VERSION_ANSWER, version)) {
-    identification.Stage = LINK_NO_VERSION;
+    identification.Stage = STAGE_NO_VERSION;
   } else {
     identification.Minor = version[0];
     identification.Major = version[1];
@@ -25,15 +25,15 @@ TIdentification Identify_Controller(TSTM32& chip, TLog& log, TBoot_Entry entry) 
   return identification;
 }
 
-TLink_Stage Start_Work_Mode(TVOK_Yeli& controller) {
-  if (const TLink_Stage opened = Open_Link(controller, LINE_8N1); opened != LINK_DONE) return opened;
+TSequence_Stage Start_Work_Mode(TVOK_Yeli& controller) {
+  if (const TSequence_Stage opened = Open_Link(controller, LINE_8N1); opened != STAGE_DONE) return opened;
   controller.Chip_Disconnect();
   if (!controller.GetConfigIO()) {
     controller.CP_State = CP_CLOSE;
-    return LINK_NO_ANSWER;
+    return STAGE_NO_ANSWER;
   }
   controller.CP_State = CP_ENABLED;
-  return LINK_DONE;
+  return STAGE_DONE;
 }
 
 TLoad_Result Load_Settings(TVOK_Yeli& controller, const TVOK_Prop& settings) {
@@ -57,13 +57,13 @@ bool Store_Settings(TVOK_Yeli& controller) {
   return controller.GetParam(PARAM_STORE_SETTINGS, ignored);
 }
 
-TLink_Stage Leave_Running(TSTM32& chip) {
+TSequence_Stage Leave_Running(TSTM32& chip) {
   if (chip.Bootloader_Started) {
     if (chip.CP_State == CP_CLOSE) {
-      if (const TLink_Stage opened = Open_Link(chip, LINE_8N1); opened != LINK_DONE) return opened;
+      if (const TSequence_Stage opened = Open_Link(chip, LINE_8N1); opened != STAGE_DONE) return opened;
     }
     chip.Chip_Disconnect_Quick();
   }
   if (chip.CP_State != CP_CLOSE) Close_Link(chip);
-  return LINK_DONE;
+  return STAGE_DONE;
 }

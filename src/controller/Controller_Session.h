@@ -12,8 +12,8 @@
 #include <string>
 
 struct TIdentification {
-  TLink_Stage Stage = LINK_NO_BRIDGE;
-  std::uint8_t Major = 0;  // of the firmware in flash once Stage is LINK_DONE; 0xFF: erased flash
+  TSequence_Stage Stage = STAGE_NO_BRIDGE;
+  std::uint8_t Major = 0;  // of the firmware in flash once Stage is STAGE_DONE; 0xFF: erased flash
   std::uint8_t Minor = 0;
 };
 
@@ -26,7 +26,7 @@ TIdentification Identify_Controller(TSTM32& chip, TLog& log, TBoot_Entry entry);
 
 // Restarts the chip into its application at 8N1 and runs the full read. The port stays open,
 // with CP_State CP_ENABLED when the read succeeded and CP_CLOSE when it failed.
-TLink_Stage Start_Work_Mode(TVOK_Yeli& controller);
+TSequence_Stage Start_Work_Mode(TVOK_Yeli& controller);
 
 enum TLoad_Stage : std::uint8_t {
   LOAD_NOT_WRITTEN,  // the controller did not confirm the settings sent
@@ -50,6 +50,6 @@ bool Store_Settings(TVOK_Yeli& controller);
 // Before the program lets go of the bridge: restarts a chip that it left in its bootloader into its
 // application, opening the port again for that if needed, then closes the port. Closing a tty
 // releases RTS and DTR together (cp210x.c, cp210x_close disables the UART), which does not reset
-// the chip, so one left in its bootloader would stay stopped there. LINK_DONE, or the stage at
+// the chip, so one left in its bootloader would stay stopped there. STAGE_DONE, or the stage at
 // which opening the port failed, the chip then left as it is.
-TLink_Stage Leave_Running(TSTM32& chip);
+TSequence_Stage Leave_Running(TSTM32& chip);

@@ -122,7 +122,7 @@ TUpdate_Result Update_Firmware(TSTM32& chip, TClock& clock, const TUpdate_Reques
                                const TUpdate_Waiting& waiting) {
   chip.BautRate = static_cast<std::int32_t>(request.Baud);
   TUpdate_Result result;
-  if (const TLink_Stage stage = Open_Link(chip, LINE_8E1); stage != LINK_DONE) {
+  if (const TSequence_Stage stage = Open_Link(chip, LINE_8E1); stage != STAGE_DONE) {
     Log_Open_Failure(chip, stage, log);
   } else {
     result.Outcome = Update_In_Session(chip, clock, request, log, waiting);

@@ -276,21 +276,21 @@ bool TLink_Supervisor::Process_USB_Device() {
   const TIdentification chip = Identify_Controller(Controller_, Program_Log_, BOOT_ENTRY_SETTLED);
   Log_Open_Failure(Controller_, chip.Stage, Program_Log_);
   switch (chip.Stage) {
-    case LINK_NO_BRIDGE:
+    case STAGE_NO_BRIDGE:
       View_.Show_Default_Firmware(false);
       return false;
-    case LINK_NOT_OPENED:
+    case STAGE_NOT_OPENED:
       return false;
-    case LINK_NO_ANSWER:
+    case STAGE_NO_ANSWER:
       Program_Log_.Add("Device is not Yeli");
       return false;
-    case LINK_NO_VERSION:
-    case LINK_DONE:
+    case STAGE_NO_VERSION:
+    case STAGE_DONE:
       break;
   }
   Program_Log_.Add("");
   Program_Log_.Add("Conected");
-  if (chip.Stage == LINK_NO_VERSION) {
+  if (chip.Stage == STAGE_NO_VERSION) {
     Program_Log_.Add("Read Mem fail");
     return false;
   }
@@ -327,17 +327,17 @@ bool TLink_Supervisor::Process_to_Work() {
   Control_Log_.Clear();
   Control_Log_.Add("Searching Controller");
   Control_Log_.Add("...");
-  const TLink_Stage stage = Start_Work_Mode(Controller_);
+  const TSequence_Stage stage = Start_Work_Mode(Controller_);
   Log_Open_Failure(Controller_, stage, Control_Log_);
   switch (stage) {
-    case LINK_NO_BRIDGE:
-    case LINK_NOT_OPENED:
+    case STAGE_NO_BRIDGE:
+    case STAGE_NOT_OPENED:
       return false;
-    case LINK_NO_ANSWER:
-    case LINK_NO_VERSION:
+    case STAGE_NO_ANSWER:
+    case STAGE_NO_VERSION:
       Control_Log_.Add("Error reading config");
       return false;
-    case LINK_DONE:
+    case STAGE_DONE:
       break;
   }
   const int major = Controller_.Prop.FirmW / 256;

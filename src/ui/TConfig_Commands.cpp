@@ -47,7 +47,7 @@ void TConfig_Commands::Button8Click() {
     Log_Several_Devices(Log_);
     return;
   }
-  if (const TLink_Stage stage = Open_Link(Controller_, LINE_8N1); stage != LINK_DONE)
+  if (const TSequence_Stage stage = Open_Link(Controller_, LINE_8N1); stage != STAGE_DONE)
     return Log_Open_Failure(Controller_, stage, Log_);
   TVOK_Prop file;
   try {

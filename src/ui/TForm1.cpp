@@ -160,8 +160,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::Leave_Controller_Running() {
   if (!Controller) return;
-  const TLink_Stage stage = Leave_Running(*Controller);
-  if (stage == LINK_DONE) return;
+  const TSequence_Stage stage = Leave_Running(*Controller);
+  if (stage == STAGE_DONE) return;
   Program_Log.Add(NOT_RESTARTED);
   Log_Open_Failure(*Controller, stage, Program_Log);
 }

@@ -44,7 +44,7 @@ TEST(Controller_Link, The_Version_Comes_From_A_Whole_Answer_To_The_Read_Of_80) {
 
     const TBytes read_request = {0x11, 0xEE, 0x08, 0x00, 0x3C, 0x02, 0x36, 0x50, 0xAF};
     EXPECT_TRUE(std::equal(read_request.begin(), read_request.end(), usb.Sent.end() - read_request.size()));
-    EXPECT_EQ(identification.Stage, answered == 81 ? LINK_DONE : LINK_NO_VERSION);
+    EXPECT_EQ(identification.Stage, answered == 81 ? STAGE_DONE : STAGE_NO_VERSION);
     if (answered == 81) {
       EXPECT_EQ(identification.Major, 2);
       EXPECT_EQ(identification.Minor, 3);
@@ -64,15 +64,15 @@ TEST(Controller_Link, Leaving_Restarts_A_Chip_Left_In_Its_Bootloader_While_The_P
     bool In_Bootloader;
     TState Port;
     std::vector<std::string> Bridges;
-    TLink_Stage Stage;
+    TSequence_Stage Stage;
     bool Reopened;
     bool Restarted;
   } cases[] = {
-      {"left in the bootloader, port closed", true, CP_CLOSE, {"USBXpress Device"}, LINK_DONE, true, true},
-      {"left in the bootloader, port open", true, CP_OPEN, {"USBXpress Device"}, LINK_DONE, false, true},
-      {"running its application, port open", false, CP_ENABLED, {"USBXpress Device"}, LINK_DONE, false, false},
-      {"running its application, port closed", false, CP_CLOSE, {"USBXpress Device"}, LINK_DONE, false, false},
-      {"left in the bootloader, bridge gone", true, CP_CLOSE, {}, LINK_NO_BRIDGE, false, false},
+      {"left in the bootloader, port closed", true, CP_CLOSE, {"USBXpress Device"}, STAGE_DONE, true, true},
+      {"left in the bootloader, port open", true, CP_OPEN, {"USBXpress Device"}, STAGE_DONE, false, true},
+      {"running its application, port open", false, CP_ENABLED, {"USBXpress Device"}, STAGE_DONE, false, false},
+      {"running its application, port closed", false, CP_CLOSE, {"USBXpress Device"}, STAGE_DONE, false, false},
+      {"left in the bootloader, bridge gone", true, CP_CLOSE, {}, STAGE_NO_BRIDGE, false, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -100,7 +100,7 @@ TEST(Controller_Link, Leaving_Restarts_A_Chip_Left_In_Its_Bootloader_While_The_P
       EXPECT_EQ(usb.Calls.back(), "close");
     }
     EXPECT_EQ(chip.Bootloader_Started, c.In_Bootloader && !c.Restarted);
-    if (c.Stage == LINK_DONE) {
+    if (c.Stage == STAGE_DONE) {
       EXPECT_EQ(chip.CP_State, CP_CLOSE);
     }
   }
