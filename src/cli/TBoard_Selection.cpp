@@ -4,6 +4,8 @@
 #include "platform/Printable_Text.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 std::vector<TSelected_Board> Attached_Boards(TBridges& bridges) {
   std::uint32_t count = 0;
@@ -21,8 +23,18 @@ std::vector<TSelected_Board> Attached_Boards(TBridges& bridges) {
 }
 
 namespace {
+// A serial device may be given by one of its links, such as udev's /dev/serial/by-id/... and
+// /dev/serial/by-path/..., which stay the same across re-plugging.
+std::string Device_Behind(const std::string& device) {
+  if (!device.starts_with('/')) return device;
+  std::error_code error;
+  const std::filesystem::path target = std::filesystem::canonical(device, error);
+  return error ? device : target.string();
+}
+
 bool Names(const TSelected_Board& board, std::size_t index, const std::string& device) {
-  return device == board.Serial_Device || device == board.Usb_Path || device == std::to_string(index);
+  return device == board.Serial_Device || device == board.Usb_Path || device == std::to_string(index) ||
+         Device_Behind(device) == Device_Behind(board.Serial_Device);
 }
 }  // namespace
 

@@ -108,6 +108,22 @@ TEST(Cli_Binary, Lists_A_Factory_Chip_Of_A_Sysfs_Tree_In_The_Mode_Of_Its_Product
   }
 }
 
+// A production line names its boards by udev's stable links, /dev/serial/by-path/... and the like.
+TEST(Cli_Binary, Device_Takes_A_Link_To_The_Serial_Device) {
+  TTest_Folder folder;
+  TFake_Sysfs tree;
+  tree.Add_Usb_Serial({"ttyUSB0", "1-2", "cp210x", 0x10C4, 0xEA61, CP2102_PRODUCT, 7, "0001"});
+  tree.Add_Usb_Serial({"ttyUSB1", "1-3", "cp210x", 0x10C4, 0xEA61, CP2102_PRODUCT, 8, "0002"});
+  std::ofstream(tree.Dev() / "ttyUSB1");  // the device node the kernel makes
+  const std::filesystem::path link = folder / "usb-0:3:1.0-port0";
+  std::filesystem::create_symlink(tree.Dev() / "ttyUSB1", link);
+  const TFinished run = Run_Program(folder, {"--device", link.string(), "--device", "1-2", "identify"},
+                                    {"YELI_SYSFS_ROOT=" + tree.Sys().string(), "YELI_DEV_ROOT=" + tree.Dev().string()});
+  EXPECT_EQ(run.Err.find("no such bridge"), std::string::npos) << run.Err;
+  EXPECT_NE(run.Err.find("identify: 1-3: "), std::string::npos) << run.Err;
+  EXPECT_NE(run.Err.find("identify: 1-2: "), std::string::npos) << run.Err;
+}
+
 TEST(Cli_Binary, Doctor_On_A_Machine_Without_USB_Says_So_First_And_Fails) {
   TTest_Folder folder;
   TFake_Sysfs tree;  // a sysfs without a USB bus
