@@ -15,7 +15,6 @@ std::string TBoards_Display::Line(const std::string& label, const TBoard_Status:
 void TBoards_Display::Draw() {
   if (Style_ == PROGRESS_QUIET) return;
   bool changed = false;
-  std::vector<TBoard_Status::TView> views;
   for (std::size_t index = 0; index < Boards_.size(); ++index) {
     TBoard_Status::TView shown = Boards_[index].Status->View();
     if (shown.Percent && Style_ == PROGRESS_LINES) *shown.Percent -= *shown.Percent % 10;
@@ -24,12 +23,11 @@ void TBoards_Display::Draw() {
       changed = true;
       if (Style_ == PROGRESS_LINES) Out_ << Line(Boards_[index].Label, shown) << '\n';
     }
-    views.push_back(shown);
   }
   if (Style_ != PROGRESS_BAR || !changed) return;
   if (Drawn_) Out_ << CURSOR_UP << Boards_.size() << 'A';
   for (std::size_t index = 0; index < Boards_.size(); ++index)
-    Out_ << '\r' << Line(Boards_[index].Label, views[index]) << ERASE_LINE << '\n';
+    Out_ << '\r' << Line(Boards_[index].Label, *Shown_[index]) << ERASE_LINE << '\n';
   Out_ << std::flush;
   Drawn_ = true;
 }

@@ -32,7 +32,7 @@ TDuration TSim_Board::Catch_Up() {
 // Bus events first, then bytes towards the board, then towards the host, at equal times.
 void TSim_Board::Advance(TDuration now) {
   for (;;) {
-    const TDuration bus = Bus_Events_.empty() ? TDuration::max() : Bus_Events_.begin()->first;
+    const TDuration bus = Next_Bus_Event();
     const TDuration chip = To_Board_.Next_Arrival().value_or(TDuration::max());
     const TDuration host = To_Host_.Next_Arrival().value_or(TDuration::max());
     const TDuration next = std::min({bus, chip, host});
@@ -50,8 +50,12 @@ void TSim_Board::Advance(TDuration now) {
   Persist_If_Changed();
 }
 
+TDuration TSim_Board::Next_Bus_Event() const {
+  return Bus_Events_.empty() ? TDuration::max() : Bus_Events_.begin()->first;
+}
+
 TDuration TSim_Board::Next_Event() const {
-  return std::min({Bus_Events_.empty() ? TDuration::max() : Bus_Events_.begin()->first,
+  return std::min({Next_Bus_Event(),
                    To_Board_.Next_Arrival().value_or(TDuration::max()),
                    To_Host_.Next_Arrival().value_or(TDuration::max())});
 }
@@ -62,7 +66,7 @@ TDuration TSim_Board::Next_Event() const {
 // happens. The times the board keeps stay exact: every byte is handled at its own arrival time.
 TDuration TSim_Board::Rest_Due(std::size_t wanted) const {
   if (wanted == 0) return Clock_.Now();
-  return std::min({Bus_Events_.empty() ? TDuration::max() : Bus_Events_.begin()->first,
+  return std::min({Next_Bus_Event(),
                    To_Board_.Arrival_Of(std::numeric_limits<std::size_t>::max()).value_or(TDuration::max()),
                    To_Host_.Arrival_Of(wanted).value_or(TDuration::max())});
 }

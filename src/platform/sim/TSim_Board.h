@@ -148,6 +148,7 @@ private:
   void Leave_Bus(TDuration at);
   // What of a byte put on the wire arrives: corrupted by the faults, or nothing when it is lost.
   std::optional<std::uint8_t> On_The_Wire(TSim_Direction direction, std::uint8_t byte);
+  TDuration Next_Bus_Event() const;
   TDuration Next_Event() const;
   TDuration Rest_Due(std::size_t wanted) const;
   void Record(TSim_Direction direction, std::uint8_t byte);
