@@ -2,6 +2,7 @@
 
 #include "TFlash_Benchmark.h"
 
+#include "app/Cli_Back_End.h"
 #include "app/Make_Service_Bridges.h"
 #include "cli/Run_Yeli_Cli.h"
 #include "platform/TVirtual_Clock.h"
@@ -22,10 +23,12 @@ struct TRun {
 TRun Flash_All(const std::filesystem::path& image, unsigned boards) {
   TVirtual_Clock clock;
   std::ostringstream out, err;
-  const TCli_Host host{clock, out, err, false, [&clock](const TService_Options& options, std::string& error) {
-                         return Make_Service_Bridges(options, clock, {}, error);
-                       },
-                       {}};
+  const TCli_Host host{clock, out, err, false,
+                       Cli_Back_End_Options(
+                           [&clock](const TService_Options& options, std::string& error) {
+                             return Make_Service_Bridges(options, clock, {}, error);
+                           },
+                           {})};
   const auto start = std::chrono::steady_clock::now();
   const int status =
       Run_Yeli_Cli({"--simulate=usbxpress:" + std::to_string(boards), "--all", "flash", image.string()}, host);

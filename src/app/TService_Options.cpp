@@ -18,60 +18,40 @@ std::optional<TSimulate_Mode> Mode_Named(const std::string& name) {
   return std::nullopt;
 }
 
-// The value of `--NAME VALUE` or `--NAME=VALUE` at `i`, which it moves past the value; nullopt when
-// the argument is another option.
-std::optional<std::string> Option_Value(const std::vector<std::string>& arguments, std::size_t& i,
-                                        const std::string& name, std::optional<TOption_Error>& error) {
-  const std::string& argument = arguments[i];
-  if (argument.starts_with(name + "=")) return argument.substr(name.size() + 1);
-  if (argument != name) return std::nullopt;
-  if (++i < arguments.size()) return arguments[i];
-  error = TOption_Error{name + " needs a value"};
-  return std::string();
-}
-}  // namespace
-
-std::variant<TService_Options, TService_Request, TOption_Error> Parse_Service_Options(
-    const std::vector<std::string>& arguments) {
-  TService_Options options;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    std::optional<TOption_Error> error;
-    if (argument == "--help" || argument == "-h") return SHOW_HELP;
-    if (argument == "--version" || argument == "-v") return SHOW_VERSION;
-    if (const auto simulate = Parse_Simulate_Option(argument)) {
-      if (const auto* error = std::get_if<TOption_Error>(&*simulate)) return *error;
-      options.Simulate = std::get<TSimulate_Mode>(*simulate);
-    } else if (const auto chip_name = Option_Value(arguments, i, "--sim-chip", error)) {
-      if (error) return TOption_Error{"--sim-chip needs a chip"};
-      const auto chip = Parse_Sim_Chip(*chip_name);
-      if (const auto* error = std::get_if<TOption_Error>(&chip)) return *error;
-      options.Sim_Chip = std::get<std::uint8_t>(chip);
-    } else if (const auto state = Option_Value(arguments, i, "--sim-state", error)) {
-      if (error || state->empty()) return TOption_Error{"--sim-state needs a file name"};
-      options.Sim_State = *state;
-    } else if (const auto list = Option_Value(arguments, i, "--sim-faults", error)) {
-      if (error) return *error;
-      if (auto problem = Set_Sim_Faults(*list, options)) return *problem;
-    } else if (const auto seed = Option_Value(arguments, i, "--sim-seed", error)) {
-      if (error) return *error;
-      if (auto problem = Set_Sim_Seed(*seed, options)) return *problem;
-    } else {
-      return TOption_Error{"unknown option '" + argument + "'"};
-    }
+// "--simulate=VALUE": MODE or, for many boards, MODE:N, into `options`.
+std::optional<TOption_Error> Set_Simulate(const std::string& value, TSim_Board_Count count,
+                                          TService_Options& options) {
+  std::string name = value;
+  if (const std::size_t colon = value.find(':'); count == SIM_MANY_BOARDS && colon != std::string::npos) {
+    name = value.substr(0, colon);
+    const std::string boards = value.substr(colon + 1);
+    const auto number = Parse_Sim_Seed(boards);
+    if (!number || *number < 1 || *number > SIM_MAX_BOARDS)
+      return TOption_Error{"--simulate=MODE:N attaches 1 to " + std::to_string(SIM_MAX_BOARDS) + " boards, not '" +
+                           boards + "'"};
+    options.Sim_Boards = *number;
   }
-  if (const auto problem = Simulation_Problem(options)) return *problem;
-  return options;
+  const auto mode = Mode_Named(name);
+  if (!mode) return TOption_Error{"unknown simulation mode '" + name + "' (use vcp, usbxpress, blank or old)"};
+  options.Simulate = *mode;
+  return std::nullopt;
 }
 
-std::optional<std::variant<TSimulate_Mode, TOption_Error>> Parse_Simulate_Option(const std::string& argument) {
-  if (argument == "--simulate") return SIMULATE_VCP;
-  if (!argument.starts_with("--simulate=")) return std::nullopt;
-  const std::string name = argument.substr(std::string("--simulate=").size());
-  if (const auto mode = Mode_Named(name)) return *mode;
-  return TOption_Error{"unknown simulation mode '" + name + "' (use vcp, usbxpress, blank or old)"};
+std::optional<TOption_Error> Set_Sim_Chip(const std::string& name, TService_Options& options) {
+  const auto part = Part_Named(name);
+  if (!part) return TOption_Error{"unknown chip '" + name + "' for --sim-chip (use " + PART_NAMES + ")"};
+  options.Sim_Chip = *part;
+  return std::nullopt;
 }
 
+std::optional<TOption_Error> Set_Sim_State(const std::string& file, TService_Options& options) {
+  if (file.empty()) return TOption_Error{"--sim-state needs a file name"};
+  options.Sim_State = file;
+  return std::nullopt;
+}
+
+// A list "N:LIST" is board N's, counted from 1 in the boards' order on the bus; the items of the
+// lists given apply in order, each over what an earlier one set.
 std::optional<TOption_Error> Set_Sim_Faults(const std::string& list, TService_Options& options) {
   const std::size_t colon = list.find(':');
   if (colon == std::string::npos) {
@@ -92,39 +72,45 @@ std::optional<TOption_Error> Set_Sim_Faults(const std::string& list, TService_Op
   return std::nullopt;
 }
 
-std::optional<TOption_Error> Set_Sim_Boards(std::optional<std::uint32_t> boards, const std::string& text,
-                                            TService_Options& options) {
-  if (!boards || *boards < 1 || *boards > SIM_MAX_BOARDS)
-    return TOption_Error{"--simulate=MODE:N attaches 1 to " + std::to_string(SIM_MAX_BOARDS) + " boards, not '" +
-                         text + "'"};
-  options.Sim_Boards = *boards;
-  return std::nullopt;
-}
-
-TSim_Line_Faults Sim_Faults_Of(const TService_Options& options, unsigned board) {
-  const auto own = options.Sim_Board_Faults.find(board);
-  return own == options.Sim_Board_Faults.end() ? options.Sim_Faults : own->second;
-}
-
 std::optional<TOption_Error> Set_Sim_Seed(const std::string& text, TService_Options& options) {
   options.Sim_Seed = Parse_Sim_Seed(text);
   if (!options.Sim_Seed) return TOption_Error{"--sim-seed needs a whole number from 0 to 4294967295, not '" + text + "'"};
   return std::nullopt;
 }
 
-std::string Settle_Sim_Seed(TService_Options& options) {
-  const bool aimed = std::any_of(options.Sim_Board_Faults.begin(), options.Sim_Board_Faults.end(),
-                                 [](const auto& board) { return board.second.Any(); });
-  if (!options.Sim_Faults.Any() && !aimed) return {};
-  if (!options.Sim_Seed) options.Sim_Seed = Sim_Seed_From_Clock();
-  return Sim_Seed_Line(*options.Sim_Seed);
+// The options that take a value, as "--NAME VALUE" or "--NAME=VALUE".
+struct TValue_Option {
+  std::string Name;
+  const char* Needs;  // what a missing value should have been
+  std::optional<TOption_Error> (*Set)(const std::string& value, TService_Options& options);
+};
+
+const TValue_Option VALUE_OPTIONS[] = {{"--sim-chip", "a chip", Set_Sim_Chip},
+                                       {"--sim-state", "a file name", Set_Sim_State},
+                                       {"--sim-faults", "a list", Set_Sim_Faults},
+                                       {"--sim-seed", "a number", Set_Sim_Seed}};
+
+// The value option at `i` into `options`, moving `i` past its value: whether `i` was one, and in
+// `problem` what is wrong with it.
+bool Take_Value_Option(const std::vector<std::string>& arguments, std::size_t& i, TService_Options& options,
+                       std::optional<TOption_Error>& problem) {
+  const std::string& argument = arguments[i];
+  for (const TValue_Option& option : VALUE_OPTIONS) {
+    if (argument.starts_with(option.Name + "=")) {
+      problem = option.Set(argument.substr(option.Name.size() + 1), options);
+      return true;
+    }
+    if (argument != option.Name) continue;
+    if (++i == arguments.size())
+      problem = TOption_Error{option.Name + " needs " + option.Needs};
+    else
+      problem = option.Set(arguments[i], options);
+    return true;
+  }
+  return false;
 }
 
-std::variant<std::uint8_t, TOption_Error> Parse_Sim_Chip(const std::string& value) {
-  if (const auto part = Part_Named(value)) return *part;
-  return TOption_Error{"unknown chip '" + value + "' for --sim-chip (use " + PART_NAMES + ")"};
-}
-
+// What is wrong with a combination of the options, if anything.
 std::optional<TOption_Error> Simulation_Problem(const TService_Options& options) {
   if (!options.Sim_State.empty() && !options.Simulate) return TOption_Error{"--sim-state needs --simulate"};
   if ((options.Sim_Faults.Any() || !options.Sim_Board_Faults.empty()) && !options.Simulate)
@@ -137,6 +123,56 @@ std::optional<TOption_Error> Simulation_Problem(const TService_Options& options)
   if (options.Sim_Seed && !options.Simulate) return TOption_Error{"--sim-seed needs --simulate"};
   if (options.Sim_Chip && !options.Simulate) return TOption_Error{"--sim-chip needs --simulate"};
   return std::nullopt;
+}
+}  // namespace
+
+std::variant<TService_Options, TService_Request, TOption_Error> Parse_Service_Options(
+    const std::vector<std::string>& arguments) {
+  std::vector<std::string> rest = arguments;
+  auto taken = Take_Sim_Options(rest, SIM_ONE_BOARD);
+  if (const auto* error = std::get_if<TOption_Error>(&taken)) return *error;
+  if (rest.empty()) return std::get<TService_Options>(taken);
+  const std::string& argument = rest.front();
+  if (argument == "--help" || argument == "-h") return SHOW_HELP;
+  if (argument == "--version" || argument == "-v") return SHOW_VERSION;
+  return TOption_Error{"unknown option '" + argument + "'"};
+}
+
+std::variant<TService_Options, TOption_Error> Take_Sim_Options(std::vector<std::string>& arguments,
+                                                              TSim_Board_Count count) {
+  TService_Options options;
+  std::vector<std::string> rest;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument == "--") {
+      rest.insert(rest.end(), arguments.begin() + static_cast<std::ptrdiff_t>(i), arguments.end());
+      break;
+    }
+    std::optional<TOption_Error> problem;
+    if (argument == "--simulate")
+      options.Simulate = SIMULATE_VCP;
+    else if (argument.starts_with("--simulate="))
+      problem = Set_Simulate(argument.substr(std::string("--simulate=").size()), count, options);
+    else if (!Take_Value_Option(arguments, i, options, problem))
+      rest.push_back(argument);
+    if (problem) return *problem;
+  }
+  if (const auto problem = Simulation_Problem(options)) return *problem;
+  arguments = std::move(rest);
+  return options;
+}
+
+TSim_Line_Faults Sim_Faults_Of(const TService_Options& options, unsigned board) {
+  const auto own = options.Sim_Board_Faults.find(board);
+  return own == options.Sim_Board_Faults.end() ? options.Sim_Faults : own->second;
+}
+
+std::string Settle_Sim_Seed(TService_Options& options) {
+  const bool aimed = std::any_of(options.Sim_Board_Faults.begin(), options.Sim_Board_Faults.end(),
+                                 [](const auto& board) { return board.second.Any(); });
+  if (!options.Sim_Faults.Any() && !aimed) return {};
+  if (!options.Sim_Seed) options.Sim_Seed = Sim_Seed_From_Clock();
+  return Sim_Seed_Line(*options.Sim_Seed);
 }
 
 std::string Service_Usage() {

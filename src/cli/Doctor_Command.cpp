@@ -3,7 +3,7 @@
 #include "cli/TCli_Failure.h"
 
 void Run_Doctor(TCli_Context& context) {
-  if (context.Options.Bridges.Simulate)
+  if (!context.Check_Setup)
     Fail(EXIT_BAD_INPUT, "checks this machine's set-up for real bridges, so it takes no --simulate");
   const std::vector<TSetup_Check> checks = context.Check_Setup();
   std::size_t problems = 0;

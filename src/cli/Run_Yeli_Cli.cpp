@@ -73,7 +73,7 @@ int Run_On_Chosen(const TCli_Command& command, TCli_Context& context) {
   return Run_On_Boards(context, command.Name, work, boards, report ? &*report : nullptr);
 }
 
-int Run(const TCli_Options& options, const TCli_Host& host) {
+int Run(const TCli_Options& options, const TBack_End& back_end, const TCli_Host& host) {
   std::shared_ptr<TBridges> bridges;
   std::string name;
   try {
@@ -91,11 +91,11 @@ int Run(const TCli_Options& options, const TCli_Host& host) {
                          host.Err_Is_Terminal,
                          [&]() -> TBridges& {
                            std::string error;
-                           if (!bridges) bridges = host.Make_Bridges(options.Bridges, error);
+                           if (!bridges) bridges = back_end.Make_Bridges(error);
                            if (!bridges) Fail(EXIT_BAD_INPUT, error);
                            return *bridges;
                          },
-                         host.Check_Setup, host.Stop};
+                         back_end.Check_Setup, host.Stop};
     if (options.All || !options.Devices.empty() || !options.Report.empty()) return Run_On_Chosen(command, context);
     if (command.Run)
       command.Run(context);
@@ -113,22 +113,27 @@ int Run(const TCli_Options& options, const TCli_Host& host) {
 }  // namespace
 
 int Run_Yeli_Cli(const std::vector<std::string>& arguments, const TCli_Host& host) {
-  const auto parsed = Parse_Cli_Options(arguments);
-  if (const auto* error = std::get_if<TOption_Error>(&parsed)) {
-    host.Err << PROGRAM << ": " << error->Message << " ('" << PROGRAM << " --help' shows the usage)\n";
+  const auto Usage_Error = [&host](const TOption_Error& error) {
+    host.Err << PROGRAM << ": " << error.Message << " ('" << PROGRAM << " --help' shows the usage)\n";
     return EXIT_BAD_INPUT;
-  }
+  };
+  std::vector<std::string> rest = arguments;
+  const auto back_end = host.Back_End.Take(rest);
+  if (const auto* error = std::get_if<TOption_Error>(&back_end)) return Usage_Error(*error);
+  const auto parsed = Parse_Cli_Options(rest);
+  if (const auto* error = std::get_if<TOption_Error>(&parsed)) return Usage_Error(*error);
   if (const auto* request = std::get_if<TCli_Request>(&parsed)) {
-    host.Out << (*request == CLI_SHOW_HELP ? Cli_Usage() : std::string(PROGRAM) + " " + YELI_VERSION + "\n");
+    host.Out << (*request == CLI_SHOW_HELP ? Cli_Usage(host.Back_End.Usage)
+                                           : std::string(PROGRAM) + " " + YELI_VERSION + "\n");
     return EXIT_DONE;
   }
-  TCli_Options options = std::get<TCli_Options>(parsed);
-  if (const std::string seed = Settle_Sim_Seed(options.Bridges); !seed.empty() && options.Verbose)
-    host.Err << "sim: " << seed << '\n';
-  return Run(options, host);
+  const TCli_Options& options = std::get<TCli_Options>(parsed);
+  const TBack_End& chosen = std::get<TBack_End>(back_end);
+  if (options.Verbose && !chosen.Note.empty()) host.Err << chosen.Note << '\n';
+  return Run(options, chosen, host);
 }
 
-std::string Cli_Usage() {
+std::string Cli_Usage(const std::string& back_end_usage) {
   std::ostringstream usage;
   usage << "Usage: " << PROGRAM << " [OPTIONS] COMMAND [ARGUMENTS]\n"
         << "\nThe Yeli ventilation controller from scripts and production lines.\n\nCommands:\n";
@@ -142,15 +147,8 @@ std::string Cli_Usage() {
            "                       store, reset-filter, mode)\n"
            "  --report FILE        append a JSON line per board to FILE as the board ends\n"
            "  --identify           list: the firmware version of each bridge in USBXpress mode too\n"
-           "  --simulate[=MODE[:N]]  work on the built-in virtual controller instead of real hardware:\n"
-           "                       vcp (default), usbxpress, blank or old; N boards (1 to 32) at once\n"
-           "  --sim-state FILE     with --simulate: keep the virtual controller in FILE between runs\n"
-           "  --sim-chip CHIP      with --simulate: the virtual bridge, cp2102 (default), cp2102n or cp2104\n"
-           "  --sim-faults [N:]LIST  with --simulate: a bad line, e.g. noise=0.0005,late=0.02,drop=0.01,\n"
-           "                       unplug=SECONDS (the bridge leaves the bus for 2 s at that period);\n"
-           "                       N: on board N alone, counted from 1\n"
-           "  --sim-seed N         when the faults strike (default: from the clock; --verbose tells it)\n"
-           "  --permanent          mode: switch a bridge whose product id can be written only once (CP2104)\n"
+        << back_end_usage
+        << "  --permanent          mode: switch a bridge whose product id can be written only once (CP2104)\n"
            "  --json               one JSON document on standard output (list, identify, read, cnf, image)\n"
            "  --verbose            every byte on the wire, in hex, and the log lines on standard error\n"
            "  --store              load, reset-filter: store the settings permanently afterwards\n"

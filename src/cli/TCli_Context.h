@@ -3,6 +3,7 @@
 // request of a signal, and, on one of many boards, the board's status and record.
 #pragma once
 
+#include "cli/TBack_End.h"
 #include "cli/TBoard_Record.h"
 #include "cli/TBoard_Status.h"
 #include "cli/TCli_Failure.h"
@@ -10,16 +11,12 @@
 #include "cli/TProgress_Display.h"
 #include "platform/TBridges.h"
 #include "platform/TClock.h"
-#include "platform/TSetup_Check.h"
 #include "platform/TStop_Flag.h"
 
 #include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
-
-// Checks this machine's set-up for real bridges.
-using TSetup_Checker = std::function<std::vector<TSetup_Check>()>;
 
 struct TCli_Context {
   const TCli_Options& Options;
@@ -29,7 +26,7 @@ struct TCli_Context {
   std::ostream& Err;
   bool Err_Is_Terminal;
   std::function<TBridges&()> Bridges;  // fails with the reason when they cannot be made
-  TSetup_Checker Check_Setup;
+  TSetup_Checker Check_Setup;        // null when the bridges are virtual
   const TStop_Flag* Stop = nullptr;  // set by SIGINT or SIGTERM
   TBoard_Status* Board = nullptr;    // where one of many boards shows what it does; null for one board
   TBoard_Record* Record = nullptr;   // what the command tells of its board; null when nothing is recorded

@@ -21,15 +21,6 @@ std::optional<std::uint32_t> Number_Option(const QCommandLineParser& parser, con
   if (!number) error = TOption_Error{"--" + name.toStdString() + " needs a number, not '" + text + "'"};
   return number;
 }
-
-// "--simulate=MODE:N": the mode as --simulate takes it, and N boards into `options`.
-std::variant<std::string, TOption_Error> Take_Board_Count(const std::string& argument, TService_Options& options) {
-  const std::size_t colon = argument.find(':');
-  if (!argument.starts_with("--simulate=") || colon == std::string::npos) return argument;
-  const std::string count = argument.substr(colon + 1);
-  if (auto problem = Set_Sim_Boards(Parse_Cli_Number(count), count, options)) return *problem;
-  return argument.substr(0, colon);
-}
 }  // namespace
 
 std::optional<std::uint32_t> Parse_Cli_Number(const std::string& text) {
@@ -42,21 +33,10 @@ std::optional<std::uint32_t> Parse_Cli_Number(const std::string& text) {
   return value;
 }
 
-// --simulate takes an optional value, which the Qt parser cannot express, so it is taken out first.
 std::variant<TCli_Options, TCli_Request, TOption_Error> Parse_Cli_Options(const std::vector<std::string>& arguments) {
   TCli_Options options;
-  QStringList rest = {"yeli-cli"};
-  for (const std::string& given : arguments) {
-    const auto counted = Take_Board_Count(given, options.Bridges);
-    if (const auto* error = std::get_if<TOption_Error>(&counted)) return *error;
-    const std::string& argument = std::get<std::string>(counted);
-    if (const auto simulate = Parse_Simulate_Option(argument)) {
-      if (const auto* error = std::get_if<TOption_Error>(&*simulate)) return *error;
-      options.Bridges.Simulate = std::get<TSimulate_Mode>(*simulate);
-    } else {
-      rest << QString::fromStdString(argument);
-    }
-  }
+  QStringList line = {"yeli-cli"};
+  for (const std::string& argument : arguments) line << QString::fromStdString(argument);
 
   QCommandLineParser parser;
   parser.addOptions({{{"h", "help"}, "help"},
@@ -69,15 +49,11 @@ std::variant<TCli_Options, TCli_Request, TOption_Error> Parse_Cli_Options(const 
                      {"identify", "identify"},
                      {"device", "device", "D"},
                      {"report", "report file", "FILE"},
-                     {"sim-state", "state file", "FILE"},
-                     {"sim-chip", "chip", "CHIP"},
-                     {"sim-faults", "line faults", "LIST"},
-                     {"sim-seed", "fault seed", "N"},
                      {"address", "address", "A"},
                      {"length", "length", "N"},
                      {"baud", "baud", "N"},
                      {"family", "family", "NAME"}});
-  if (!parser.parse(rest)) return TOption_Error{parser.errorText().toStdString()};
+  if (!parser.parse(line)) return TOption_Error{parser.errorText().toStdString()};
   if (parser.isSet("help")) return CLI_SHOW_HELP;
   if (parser.isSet("version")) return CLI_SHOW_VERSION;
 
@@ -96,20 +72,6 @@ std::variant<TCli_Options, TCli_Request, TOption_Error> Parse_Cli_Options(const 
     options.Report = parser.value("report").toStdString();
     if (options.Report.empty()) return TOption_Error{"--report needs a file name"};
   }
-  if (parser.isSet("sim-state")) {
-    options.Bridges.Sim_State = parser.value("sim-state").toStdString();
-    if (options.Bridges.Sim_State.empty()) return TOption_Error{"--sim-state needs a file name"};
-  }
-  if (parser.isSet("sim-chip")) {
-    const auto chip = Parse_Sim_Chip(parser.value("sim-chip").toStdString());
-    if (const auto* error = std::get_if<TOption_Error>(&chip)) return *error;
-    options.Bridges.Sim_Chip = std::get<std::uint8_t>(chip);
-  }
-  for (const QString& list : parser.values("sim-faults"))
-    if (auto problem = Set_Sim_Faults(list.toStdString(), options.Bridges)) return *problem;
-  if (parser.isSet("sim-seed"))
-    if (auto problem = Set_Sim_Seed(parser.value("sim-seed").toStdString(), options.Bridges)) return *problem;
-  if (const auto problem = Simulation_Problem(options.Bridges)) return *problem;
   std::optional<TOption_Error> error;
   options.Address = Number_Option(parser, "address", error);
   options.Length = Number_Option(parser, "length", error);

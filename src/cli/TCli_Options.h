@@ -2,7 +2,7 @@
 #pragma once
 
 #include "firmware/STM32F1_Families.h"
-#include "app/TService_Options.h"
+#include "platform/TOption_Error.h"
 
 #include <cstdint>
 #include <optional>
@@ -11,8 +11,6 @@
 #include <vector>
 
 struct TCli_Options {
-  // --simulate[=MODE[:N]], --sim-state FILE, --sim-chip CHIP, --sim-faults [N:]LIST, --sim-seed N
-  TService_Options Bridges;
   std::vector<std::string> Devices;  // --device D, each time it is given: the bridges to work on
   bool All = false;                  // --all: every bridge attached
   std::string Report;                // --report FILE: a JSON line per board and command appended to FILE
@@ -33,7 +31,8 @@ struct TCli_Options {
 
 enum TCli_Request : std::uint8_t { CLI_SHOW_HELP, CLI_SHOW_VERSION };
 
-// Options to run with, a request for the help or the version, or what is wrong with the line.
+// Options to run with, a request for the help or the version, or what is wrong with the line, once
+// the back end has taken its own options out of it.
 std::variant<TCli_Options, TCli_Request, TOption_Error> Parse_Cli_Options(const std::vector<std::string>& arguments);
 
 // A whole number in decimal or, after "0x", in hexadecimal, that fits 32 bits.

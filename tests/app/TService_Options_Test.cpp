@@ -63,3 +63,26 @@ TEST(Service_Options, Mistakes_Are_Named) {
   for (const auto& [arguments, message] : cases)
     EXPECT_EQ(std::get<TOption_Error>(Parse_Service_Options(arguments)).Message, message);
 }
+
+TEST(Service_Options, Taken_From_Another_Programs_Line_Which_Keeps_The_Rest_In_Order) {
+  std::vector<std::string> line = {"read-flash", "--simulate=old:3", "out.bin", "--sim-state", "boards.state",
+                                   "--length=16", "--sim-faults=2:drop=0.5", "--", "--sim-seed"};
+  const auto taken = Take_Sim_Options(line, SIM_MANY_BOARDS);
+  ASSERT_TRUE(std::holds_alternative<TService_Options>(taken)) << std::get<TOption_Error>(taken).Message;
+  const TService_Options& options = std::get<TService_Options>(taken);
+  EXPECT_EQ(options.Simulate, SIMULATE_OLD);
+  EXPECT_EQ(options.Sim_Boards, 3u);
+  EXPECT_EQ(options.Sim_State, "boards.state");
+  EXPECT_TRUE(Sim_Faults_Of(options, 2).Any());
+  EXPECT_FALSE(Sim_Faults_Of(options, 1).Any());
+  EXPECT_EQ(line, (std::vector<std::string>{"read-flash", "out.bin", "--length=16", "--", "--sim-seed"}));
+
+  // Only a program of many boards counts them; yeli-service's line is left as it was when refused.
+  std::vector<std::string> one = {"--simulate=vcp:3"};
+  EXPECT_EQ(std::get<TOption_Error>(Take_Sim_Options(one, SIM_ONE_BOARD)).Message,
+            "unknown simulation mode 'vcp:3' (use vcp, usbxpress, blank or old)");
+  EXPECT_EQ(one, std::vector<std::string>{"--simulate=vcp:3"});
+  std::vector<std::string> many = {"--simulate=vcp:33"};
+  EXPECT_EQ(std::get<TOption_Error>(Take_Sim_Options(many, SIM_MANY_BOARDS)).Message,
+            "--simulate=MODE:N attaches 1 to 32 boards, not '33'");
+}

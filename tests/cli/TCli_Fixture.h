@@ -2,6 +2,7 @@
 // status and what went to standard output and standard error come out.
 #pragma once
 
+#include "app/Cli_Back_End.h"
 #include "cli/Run_Yeli_Cli.h"
 #include "support/TTest_Folder.h"
 #include "platform/TVirtual_Clock.h"
@@ -17,12 +18,12 @@ struct TCli_Runner {
   int Run_Cli(const std::vector<std::string>& arguments, bool terminal = false) {
     Out.str("");
     Err.str("");
-    const TCli_Host host{Clock, Out, Err, terminal,
-                         // The fixture's bus, lent whatever the simulation options say.
-                         [this](const TService_Options&, std::string&) {
-                           return std::shared_ptr<TBridges>(std::shared_ptr<void>(), &Bus);
-                         },
-                         [this] { return Check_Setup(); }, &Stop};
+    // The fixture's bus, lent whatever the simulation options say.
+    const auto lend_bus = [this](const TService_Options&, std::string&) {
+      return std::shared_ptr<TBridges>(std::shared_ptr<void>(), &Bus);
+    };
+    const TCli_Host host{Clock, Out, Err, terminal, Cli_Back_End_Options(lend_bus, [this] { return Check_Setup(); }),
+                         &Stop};
     return Run_Yeli_Cli(arguments, host);
   }
   TSim_Board& Attach(TSim_Factory_State state = SIM_FACTORY_USBXPRESS, std::uint8_t part = SIM_PART_CP2102) {

@@ -1,6 +1,7 @@
 // yeli-cli on a bad virtual line, made from --sim-faults as the program makes it: what it reports
 // of the controller's settings is exactly what the controller holds, or it fails with status 1.
 #include "TCli_Fixture.h"
+#include "app/Cli_Back_End.h"
 #include "app/Make_Service_Bridges.h"
 #include "controller/Parameter_Protocol.h"
 #include "platform/sim/TSim_Settings.h"
@@ -17,10 +18,12 @@ struct TCli_Line_Faults : testing::Test {
   TVirtual_Clock Clock;
   std::ostringstream Out;
   std::ostringstream Err;
-  const TCli_Host Host{Clock, Out, Err, false, [this](const TService_Options& options, std::string& error) {
-                         return Make_Service_Bridges(options, Clock, {}, error);
-                       },
-                       {}};
+  const TCli_Host Host{Clock, Out, Err, false,
+                       Cli_Back_End_Options(
+                           [this](const TService_Options& options, std::string& error) {
+                             return Make_Service_Bridges(options, Clock, {}, error);
+                           },
+                           {})};
 
   int Run(const std::vector<std::string>& arguments) {
     Out.str("");

@@ -3,6 +3,7 @@
 // them at once, the report of each, and the usage refused before any board is touched.
 #include "support/THex_Text.h"
 #include "support/TTest_Folder.h"
+#include "app/Cli_Back_End.h"
 #include "app/Make_Service_Bridges.h"
 #include "cli/Run_Yeli_Cli.h"
 #include "platform/TVirtual_Clock.h"
@@ -40,10 +41,12 @@ struct TCli_Many_Boards : testing::Test {
   TTest_Folder Folder;
   std::ostringstream Out;
   std::ostringstream Err;
-  const TCli_Host Host{Clock, Out, Err, false, [this](const TService_Options& options, std::string& error) {
-                         return Make_Service_Bridges(options, Clock, {}, error);
-                       },
-                       {}};
+  const TCli_Host Host{Clock, Out, Err, false,
+                       Cli_Back_End_Options(
+                           [this](const TService_Options& options, std::string& error) {
+                             return Make_Service_Bridges(options, Clock, {}, error);
+                           },
+                           {})};
   const std::vector<std::uint8_t> Image = Application_Image(2, 9);
 
   std::string Path(const std::string& name) const { return (Folder / name).string(); }

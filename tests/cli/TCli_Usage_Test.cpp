@@ -1,5 +1,5 @@
-// The command line: options anywhere, --simulate with and without a mode, numbers, and every kind
-// of bad usage refused with status 2 and one line before anything is touched.
+// The command line: options anywhere, numbers, and every kind of bad usage, the virtual
+// controller's options among them, refused with status 2 and one line before anything is touched.
 #include "TCli_Fixture.h"
 #include "cli/Cli_Commands.h"
 #include "cli/TCli_Options.h"
@@ -15,18 +15,14 @@ using TCli_Usage = TCli_Fixture;
 }  // namespace
 
 TEST(Cli_Options, Options_Go_Anywhere_Around_The_Command) {
-  const TCli_Options options = Parsed({"read-flash", "--simulate=old", "out.bin", "--address", "0x08001000",
-                                       "--length=4096", "--verbose", "--sim-state", "board.state"});
+  const TCli_Options options =
+      Parsed({"read-flash", "--device", "1-2", "out.bin", "--address", "0x08001000", "--length=4096", "--verbose"});
   EXPECT_EQ(options.Words, (std::vector<std::string>{"read-flash", "out.bin"}));
-  EXPECT_EQ(options.Bridges.Simulate, SIMULATE_OLD);
-  EXPECT_EQ(options.Bridges.Sim_State, "board.state");
+  EXPECT_EQ(options.Devices, (std::vector<std::string>{"1-2"}));
   EXPECT_EQ(options.Address, 0x08001000u);
   EXPECT_EQ(options.Length, 4096u);
   EXPECT_TRUE(options.Verbose);
   EXPECT_FALSE(options.Json);
-
-  EXPECT_EQ(Parsed({"--simulate", "identify", "--json"}).Bridges.Simulate, SIMULATE_VCP);
-  EXPECT_FALSE(Parsed({"identify"}).Bridges.Simulate);
 }
 
 TEST(Cli_Options, Numbers_Are_Decimal_Or_Hexadecimal_And_Fit_32_Bits) {
@@ -86,8 +82,10 @@ TEST_F(TCli_Usage, Help_And_Version_Go_To_Standard_Output) {
   EXPECT_EQ(Run_Cli({"--help"}), 0);
   for (const TCli_Command& command : Cli_Commands()) EXPECT_NE(Output().find(command.Name), std::string::npos);
   EXPECT_NE(Output().find("Exit status"), std::string::npos);
+  EXPECT_NE(Output().find("--sim-state FILE"), std::string::npos);
+  const std::string help = Output();
   EXPECT_EQ(Run_Cli({"read", "-h"}), 0);
-  EXPECT_EQ(Output(), Cli_Usage());
+  EXPECT_EQ(Output(), help);
   EXPECT_EQ(Run_Cli({"--version"}), 0);
   EXPECT_EQ(Output(), std::string("yeli-cli ") + YELI_VERSION + "\n");
   EXPECT_EQ(Errors(), "");
