@@ -1,11 +1,11 @@
 #include "TFlash_Benchmark.h"
 
 #include "firmware/Firmware_Update.h"
-#include "support/THex_Text.h"
 #include "platform/TVirtual_Clock.h"
 #include "platform/sim/Sim_AN3155.h"
-#include "platform/sim/TSim_Bus.h"
 #include "platform/sim/Sim_Factory.h"
+#include "platform/sim/TSim_Bus.h"
+#include "support/THex_Text.h"
 
 #include <fcntl.h>
 #include <spawn.h>

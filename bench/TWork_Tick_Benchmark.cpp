@@ -1,11 +1,11 @@
 #include "TWork_Tick_Benchmark.h"
 
 #include "platform/TVirtual_Clock.h"
-#include "platform/sim/TSim_Bus.h"
 #include "platform/sim/Sim_Factory.h"
+#include "platform/sim/TSim_Bus.h"
 #include "ui/TForm1.h"
-#include "ui/Unattended_Window.h"
 #include "ui/TVirtual_Timer_Engine.h"
+#include "ui/Unattended_Window.h"
 
 #include <QApplication>
 

@@ -1,10 +1,10 @@
 // Fuzz target: the virtual boards' state file reader (--sim-state). Any text is either refused with
 // a reason or gives states, one a board, that save and load back unchanged.
 #include "Fuzz_Support.h"
-#include "platform/sim/TSim_Bus.h"
 #include "platform/sim/Sim_Factory.h"
-#include "platform/sim/TSim_Memory.h"
 #include "platform/sim/Sim_State_File.h"
+#include "platform/sim/TSim_Bus.h"
+#include "platform/sim/TSim_Memory.h"
 
 #include <algorithm>
 

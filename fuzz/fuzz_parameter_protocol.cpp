@@ -3,8 +3,8 @@
 // of work mode, a full write, the store command and a poll each either succeed with what the board
 // answered or fail cleanly, and every byte sent is a well-formed request.
 #include "Fuzz_Support.h"
-#include "controller/Parameter_Protocol.h"
 #include "controller/Controller_Session.h"
+#include "controller/Parameter_Protocol.h"
 #include "platform/TVirtual_Clock.h"
 #include "support/TScripted_UsbXpress.h"
 

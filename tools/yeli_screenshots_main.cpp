@@ -5,13 +5,13 @@
 //
 //   yeli-screenshots OUTPUT_FOLDER SIM_RESTORE_FOLDER
 #include "platform/TVirtual_Clock.h"
-#include "platform/sim/TSim_Bus.h"
 #include "platform/sim/Sim_Factory.h"
+#include "platform/sim/TSim_Bus.h"
 #include "ui/Carbon_Style.h"
 #include "ui/TDemo_Picture.h"
 #include "ui/TForm1.h"
-#include "ui/Unattended_Window.h"
 #include "ui/TVirtual_Timer_Engine.h"
+#include "ui/Unattended_Window.h"
 #include "ui/Window_Fonts.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 #include "app/Make_Service_Bridges.h"
 
 #include "platform/linux/TLinux_Bridges.h"
-#include "platform/sim/TSim_Bus.h"
 #include "platform/sim/Sim_Factory.h"
 #include "platform/sim/Sim_Kept_Boards.h"
+#include "platform/sim/TSim_Bus.h"
 
 namespace {
 TSim_Factory_State Factory_State(TSimulate_Mode mode) {

@@ -1,14 +1,13 @@
 #include "app/Run_Yeli_Service.h"
 
-#include "platform/TReal_Clock.h"
 #include "app/Make_Service_Bridges.h"
 #include "app/TService_Options.h"
+#include "platform/TClock.h"
 #include "ui/Application_Title.h"
-#include "ui/Data_Folders.h"
 #include "ui/Carbon_Style.h"
+#include "ui/Data_Folders.h"
+#include "ui/Qt_Adapters.h"
 #include "ui/TForm1.h"
-#include "ui/TQt_Dialogs.h"
-#include "ui/TQt_Timer_Engine.h"
 #include "ui/TStop_Signals.h"
 #include "ui/Window_Fonts.h"
 

@@ -2,7 +2,7 @@
 #include "app/Cli_Back_End.h"
 #include "app/Make_Service_Bridges.h"
 #include "cli/Run_Yeli_Cli.h"
-#include "platform/TReal_Clock.h"
+#include "platform/TClock.h"
 #include "platform/linux/Check_Setup.h"
 
 #include <signal.h>

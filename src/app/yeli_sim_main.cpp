@@ -2,7 +2,7 @@
 // programs can talk to its bootloader or its application in real time.
 #include "bridge/TCP21xx.h"
 #include "platform/CP210x_Part.h"
-#include "platform/TReal_Clock.h"
+#include "platform/TClock.h"
 #include "platform/sim/Parse_Sim_Faults.h"
 #include "platform/sim/Sim_Factory.h"
 #include "platform/sim/Sim_Kept_Boards.h"

@@ -1,7 +1,7 @@
 #include "cli/Run_Yeli_Cli.h"
 
-#include "cli/TBoard_Runner.h"
 #include "cli/Cli_Commands.h"
+#include "cli/Run_On_Boards.h"
 #include "cli/TCli_Failure.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "cli/TCli_Device.h"
 
-#include "cli/TCli_Failure.h"
 #include "cli/Cli_Text.h"
+#include "cli/TCli_Failure.h"
 #include "firmware/Boot_Baud.h"
 
 std::string Unknown_Chip(const TSTM32& chip) {

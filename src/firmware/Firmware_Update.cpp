@@ -4,9 +4,9 @@
 
 #include "firmware/Boot_Waits.h"
 #include "firmware/Connect_Bootloader.h"
-#include "platform/Hex_Text.h"
 #include "firmware/TFirmUpdTrear.h"
 #include "firmware/THex_Image.h"
+#include "platform/Hex_Text.h"
 
 namespace {
 // The log's fixed lines, then the details this program adds.

@@ -3,8 +3,8 @@
 // final before its finished flag is set, and it stays readable until the next worker replaces it.
 #pragma once
 
-#include "firmware/THex_Image.h"
 #include "firmware/Flash_Image.h"
+#include "firmware/THex_Image.h"
 #include "platform/TStop_Flag.h"
 
 #include <atomic>

@@ -2,9 +2,9 @@
 // the update waits for.
 #include "firmware/TSTM32.h"
 
+#include "firmware/Flash_Image.h"
 #include "firmware/TFirmUpdTrear.h"
 #include "firmware/THex_Image.h"
-#include "firmware/Flash_Image.h"
 
 // Here, where the worker's type is complete, as FirmUpdTrear needs for its release.
 TSTM32::TSTM32(TUsbXpress& usb, TClock& clock) : TCP21xx(usb, clock) {}

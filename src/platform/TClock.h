@@ -1,5 +1,5 @@
 // Time as the program sees it: monotonic now and sleeping. Every wait of the program goes through a
-// TClock, so tests can run on a virtual timeline instead of the wall clock.
+// TClock, so tests can run on a virtual timeline (TVirtual_Clock) instead of the wall clock.
 #pragma once
 
 #include <chrono>
@@ -20,4 +20,14 @@ public:
   // A virtual clock advances only while every such thread is asleep.
   virtual void Thread_Starting() {}
   virtual void Thread_Ended() {}
+};
+
+// The wall clock: steady time and real sleeps.
+class TReal_Clock final : public TClock {
+public:
+  TDuration Now() const override;
+  void Sleep_Until(TDuration when) override;
+
+private:
+  std::chrono::steady_clock::time_point Start_ = std::chrono::steady_clock::now();
 };

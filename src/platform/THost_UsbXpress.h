@@ -2,8 +2,8 @@
 // named as the library names it, as a byte channel over its kept tty. One caller at a time.
 #pragma once
 
-#include "platform/TUsbXpress.h"
 #include "platform/TBridge_Ports.h"
+#include "platform/TUsbXpress.h"
 
 #include <map>
 

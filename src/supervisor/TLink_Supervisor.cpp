@@ -1,7 +1,7 @@
 #include "supervisor/TLink_Supervisor.h"
 
-#include "controller/Parameter_Protocol.h"
 #include "controller/Controller_Session.h"
+#include "controller/Parameter_Protocol.h"
 
 #include <string>
 

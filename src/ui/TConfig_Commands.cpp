@@ -1,9 +1,9 @@
 #include "ui/TConfig_Commands.h"
 
 #include "bridge/TDevice_Discovery.h"
-#include "controller/Setting_Differences.h"
 #include "controller/Config_File.h"
 #include "controller/Controller_Session.h"
+#include "controller/Setting_Differences.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
 #include "ui/TControl_Tab.h"
 
-#include "ui/TMemo_Log.h"
 #include "ui/Make_Widget.h"
+#include "ui/TMemo_Log.h"
 #include "ui/Window_Fonts.h"
 
 namespace {

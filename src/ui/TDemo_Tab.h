@@ -3,8 +3,8 @@
 #pragma once
 
 #include "controller/TVOK_Prop.h"
-#include "ui/TDemo_Layout.h"
 #include "ui/Demo_Scales.h"
+#include "ui/TDemo_Layout.h"
 #include "ui/TDemo_State.h"
 #include "ui/TDialogs.h"
 #include "ui/TGuard.h"

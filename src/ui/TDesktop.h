@@ -9,8 +9,3 @@ public:
   // Whether a viewer could be started for the document.
   virtual bool Open_Document(const std::filesystem::path& document) = 0;
 };
-
-class TQt_Desktop final : public TDesktop {
-public:
-  bool Open_Document(const std::filesystem::path& document) override;
-};

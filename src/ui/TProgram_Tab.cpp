@@ -1,7 +1,7 @@
 #include "ui/TProgram_Tab.h"
 
-#include "ui/TMemo_Log.h"
 #include "ui/Make_Widget.h"
+#include "ui/TMemo_Log.h"
 
 TProgram_Tab::TProgram_Tab(QWidget* page)
     : Memo1(Make_Log_Memo(page, "Memo1", {1, 0, 1081, 306})),

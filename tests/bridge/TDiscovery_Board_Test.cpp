@@ -1,8 +1,8 @@
 // Switching a virtual board's driver mode: the bridge leaves the bus and comes back in its new mode.
 #include "bridge/TDevice_Discovery.h"
 #include "platform/TVirtual_Clock.h"
-#include "platform/sim/TSim_Bus.h"
 #include "platform/sim/Sim_Factory.h"
+#include "platform/sim/TSim_Bus.h"
 #include "support/TRecording_Log.h"
 
 #include <gtest/gtest.h>

@@ -4,10 +4,10 @@
 
 #include "app/Cli_Back_End.h"
 #include "cli/Run_Yeli_Cli.h"
-#include "support/TTest_Folder.h"
 #include "platform/TVirtual_Clock.h"
-#include "platform/sim/TSim_Bus.h"
 #include "platform/sim/Sim_Factory.h"
+#include "platform/sim/TSim_Bus.h"
+#include "support/TTest_Folder.h"
 
 #include <gtest/gtest.h>
 

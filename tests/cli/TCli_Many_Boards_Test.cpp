@@ -1,13 +1,13 @@
 // yeli-cli on several virtual boards at once, made from --simulate=MODE:N and --sim-faults N:LIST as
 // the program makes them and kept between runs in a state file: choosing boards, working on all of
 // them at once, the report of each, and the usage refused before any board is touched.
-#include "support/THex_Text.h"
-#include "support/TTest_Folder.h"
 #include "app/Cli_Back_End.h"
 #include "app/Make_Service_Bridges.h"
 #include "cli/Run_Yeli_Cli.h"
 #include "platform/TVirtual_Clock.h"
 #include "platform/sim/Sim_Factory.h"
+#include "support/THex_Text.h"
+#include "support/TTest_Folder.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,8 +1,8 @@
 // read, save, load, store, reset-filter and the cnf commands on the virtual board: the values that
 // reach the controller and the files, and the refusals of bad files before the board is touched.
 #include "TCli_Fixture.h"
-#include "controller/Parameter_Protocol.h"
 #include "controller/Config_File.h"
+#include "controller/Parameter_Protocol.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -3,8 +3,8 @@
 #include "controller/Parameter_Protocol.h"
 #include "controller/TVOK_Yeli.h"
 #include "platform/TVirtual_Clock.h"
-#include "platform/sim/TSim_Bus.h"
 #include "platform/sim/Sim_Factory.h"
+#include "platform/sim/TSim_Bus.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Whole firmware updates against the virtual board, with images made by an independent tool.
 #include "firmware/Firmware_Update.h"
 #include "platform/TVirtual_Clock.h"
-#include "platform/sim/TSim_Bus.h"
 #include "platform/sim/Sim_Factory.h"
+#include "platform/sim/TSim_Bus.h"
 #include "support/THex_Text.h"
 #include "support/TRecording_Log.h"
 #include "support/TSrec_Image.h"

@@ -1,10 +1,10 @@
 // The supervisor's identification, work-mode start and store on the virtual board: the exact log
 // lines of each outcome, and the state each leaves the port and the link in.
 #include "platform/TVirtual_Clock.h"
-#include "platform/sim/TSim_Bus.h"
 #include "platform/sim/Sim_Factory.h"
-#include "support/TRecording_Log.h"
+#include "platform/sim/TSim_Bus.h"
 #include "supervisor/TLink_Supervisor.h"
+#include "support/TRecording_Log.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "platform/TVirtual_Clock.h"
-#include "platform/sim/TSim_Bus.h"
 #include "platform/sim/Sim_Factory.h"
+#include "platform/sim/TSim_Bus.h"
 #include "support/TScripted_Dialogs.h"
 #include "support/TWindow_Fixture.h"
 #include "ui/TForm1.h"

@@ -1,5 +1,5 @@
 #include "ui/Error_Box.h"
-#include "ui/TQt_Dialogs.h"
+#include "ui/Qt_Adapters.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "platform/linux/TLinux_Host.h"
 
-#include "platform/linux/TSerial_Port.h"
 #include "platform/linux/Sysfs_Bridges.h"
+#include "platform/linux/TSerial_Port.h"
 
 #include <cstdio>
 

@@ -4,8 +4,8 @@
 // the same mapping that runs on real hardware.
 #pragma once
 
-#include "platform/TClock.h"
 #include "platform/TBridges.h"
+#include "platform/TClock.h"
 #include "platform/THost_Bridges.h"
 #include "platform/sim/TSim_Board.h"
 #include "platform/sim/TSim_Kernel.h"

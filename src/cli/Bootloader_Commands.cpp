@@ -1,9 +1,9 @@
 // identify and read-flash: the chip through its ROM bootloader.
 #include "cli/Cli_Commands.h"
-#include "cli/TCli_Device.h"
-#include "cli/TCli_Failure.h"
 #include "cli/Cli_Files.h"
 #include "cli/Cli_Text.h"
+#include "cli/TCli_Device.h"
+#include "cli/TCli_Failure.h"
 #include "firmware/AN3155.h"
 #include "firmware/Firmware_Version.h"
 #include "firmware/STM32F1_Families.h"

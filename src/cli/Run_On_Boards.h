@@ -4,8 +4,8 @@
 // all have ended. With a report, each board's record is appended as the board ends.
 #pragma once
 
-#include "cli/TBoard_Selection.h"
 #include "cli/Cli_Commands.h"
+#include "cli/Select_Boards.h"
 #include "cli/TReport_File.h"
 
 #include <vector>

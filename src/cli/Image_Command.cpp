@@ -1,11 +1,11 @@
 // image show: a firmware image file checked as flash checks it, and what it holds, without a device:
 // where its data lie, the blocks an update writes, the version it will report and whether its
 // vector table looks like an application for the chip.
-#include "cli/Image_Version.h"
 #include "cli/Cli_Commands.h"
-#include "cli/TCli_Failure.h"
 #include "cli/Cli_Files.h"
 #include "cli/Cli_Text.h"
+#include "cli/Image_Version.h"
+#include "cli/TCli_Failure.h"
 #include "cli/Vector_Table.h"
 #include "firmware/Firmware_Version.h"
 #include "firmware/Plan_Blocks.h"

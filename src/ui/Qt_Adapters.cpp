@@ -1,9 +1,12 @@
-#include "ui/TQt_Dialogs.h"
+#include "ui/Qt_Adapters.h"
 
 #include "ui/Application_Title.h"
 
+#include <QCoreApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QUrl>
 
 namespace {
 std::optional<QString> Run(QFileDialog& chooser) {
@@ -55,4 +58,36 @@ bool TQt_Dialogs::Ask_Yes_No(QWidget* owner, const QString& question) {
 void TQt_Dialogs::Show_Error(QWidget* owner, const QString& text) {
   QMessageBox box(QMessageBox::Critical, APPLICATION_TITLE, text, QMessageBox::Ok, owner);
   box.exec();
+}
+
+// On Linux, Qt hands the document to xdg-open (or the desktop portal): false when none can be started.
+bool TQt_Desktop::Open_Document(const std::filesystem::path& document) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(document.string())));
+}
+
+void TQt_Timer_Engine::Enabled_Changed(TTimer& timer) {
+  auto& qt_timer = Timers_[&timer];
+  if (!qt_timer) {
+    qt_timer = std::make_unique<QTimer>();
+    qt_timer->setTimerType(Qt::PreciseTimer);
+    QObject::connect(qt_timer.get(), &QTimer::timeout, &timer, [this, &timer] {
+      if (!Holding_) timer.Tick();
+    });
+  }
+  if (timer.Enabled())
+    qt_timer->start(timer.Interval());
+  else
+    qt_timer->stop();
+}
+
+void TQt_Timer_Engine::Forget(TTimer& timer) { Timers_.erase(&timer); }
+
+void TQt_Timer_Engine::Pump() { QCoreApplication::processEvents(); }
+
+// A tick that falls into the wait is lost, as the timers' handlers may not run in the middle of the
+// step that waits; each timer's interval goes on from it.
+void TQt_Timer_Engine::Keep_Alive() {
+  Holding_ = true;
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  Holding_ = false;
 }

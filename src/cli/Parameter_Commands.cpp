@@ -1,9 +1,10 @@
-// read, save, load, store and reset-filter: the controller's parameters in work mode.
+// read, save, load, store and reset-filter: the controller's parameters in work mode; cnf show and
+// cnf diff: configuration files on their own, no device needed.
 #include "cli/Cli_Commands.h"
-#include "cli/TCli_Device.h"
-#include "cli/TCli_Failure.h"
 #include "cli/Cli_Files.h"
 #include "cli/Record_Output.h"
+#include "cli/TCli_Device.h"
+#include "cli/TCli_Failure.h"
 #include "controller/Setting_Differences.h"
 
 namespace {
@@ -115,4 +116,12 @@ TBoard_Work Prepare_Reset_Filter(const TCli_Context&) {
                    "reset the filter running time from " + std::to_string(before) + " to " +
                        std::to_string(controller.Prop.Time) + " (10 min)");
   };
+}
+
+void Run_Cnf_Show(TCli_Context& context) { Print_Record(context, Read_Cnf(context.Arguments[0], context.Err)); }
+
+void Run_Cnf_Diff(TCli_Context& context) {
+  const std::string& first = context.Arguments[0];
+  const std::string& second = context.Arguments[1];
+  Print_Differences(context, Read_Cnf(first, context.Err), Read_Cnf(second, context.Err), first, second);
 }

@@ -1,10 +1,10 @@
 // The writer's frames byte by byte against a scripted bridge; the virtual board's tests cover whole
 // images on a modelled chip.
-#include "firmware/THex_Image.h"
-#include "support/THex_Text.h"
 #include "firmware/Flash_Image.h"
+#include "firmware/THex_Image.h"
 #include "firmware/TSTM32.h"
 #include "platform/TVirtual_Clock.h"
+#include "support/THex_Text.h"
 #include "support/TScripted_UsbXpress.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "bridge/TCP21xx.h"
 #include "bridge/TDevice_Discovery.h"
 #include "platform/TVirtual_Clock.h"
-#include "platform/linux/TLinux_Bridges.h"
 #include "platform/linux/Sysfs_Bridges.h"
+#include "platform/linux/TLinux_Bridges.h"
 #include "support/TFake_Sysfs.h"
 #include "support/TRecording_Log.h"
 

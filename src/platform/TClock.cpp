@@ -1,4 +1,4 @@
-#include "platform/TReal_Clock.h"
+#include "platform/TClock.h"
 
 #include <thread>
 

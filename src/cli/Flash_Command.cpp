@@ -1,14 +1,14 @@
 // flash: a firmware image checked in full, then erased, written and verified through the
 // bootloader by the same update the program tab runs, in a bootloader session of its own.
-#include "cli/Image_Version.h"
 #include "cli/Cli_Commands.h"
-#include "cli/TCli_Device.h"
-#include "cli/TCli_Failure.h"
 #include "cli/Cli_Files.h"
 #include "cli/Cli_Text.h"
+#include "cli/Image_Version.h"
+#include "cli/TCli_Device.h"
+#include "cli/TCli_Failure.h"
+#include "firmware/Firmware_Update.h"
 #include "firmware/STM32F1_Families.h"
 #include "firmware/TFirmUpdTrear.h"
-#include "firmware/Firmware_Update.h"
 #include "platform/Hex_Text.h"
 
 #include <iomanip>

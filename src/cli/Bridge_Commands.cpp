@@ -1,9 +1,9 @@
 // list and mode: the bridges attached, their driver mode and, asked, their firmware version.
-#include "cli/TBoard_Selection.h"
 #include "cli/Cli_Commands.h"
+#include "cli/Cli_Text.h"
+#include "cli/Select_Boards.h"
 #include "cli/TCli_Device.h"
 #include "cli/TCli_Failure.h"
-#include "cli/Cli_Text.h"
 #include "platform/CP210x_Part.h"
 #include "platform/Hex_Text.h"
 #include "platform/Printable_Text.h"

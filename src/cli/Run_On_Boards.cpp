@@ -1,4 +1,4 @@
-#include "cli/TBoard_Runner.h"
+#include "cli/Run_On_Boards.h"
 
 #include "cli/TBoards_Display.h"
 #include "platform/Printable_Text.h"

@@ -1,4 +1,4 @@
-#include "cli/TBoard_Selection.h"
+#include "cli/Select_Boards.h"
 
 #include "cli/TCli_Failure.h"
 #include "platform/Printable_Text.h"
