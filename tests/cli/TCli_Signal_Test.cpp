@@ -3,24 +3,17 @@
 // In-process on the virtual clock, where the stop comes at a chosen moment, and with the real
 // program and real signals, where the board under --simulate works in real time.
 #include "TCli_Fixture.h"
+#include "support/TChild_Process.h"
 #include "support/TTest_Application.h"
-
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <cstring>
 #include <fstream>
 #include <random>
-#include <sstream>
 #include <thread>
 
 using namespace std::chrono_literals;
 using TBytes = std::vector<std::uint8_t>;
-
-extern char** environ;
 
 namespace {
 constexpr std::uint32_t FLASH_START = 0x08000000;
@@ -123,71 +116,24 @@ TEST_F(TCli_Signal, A_Stopped_Flash_Never_Identifies_As_The_New_Firmware) {
 }
 
 namespace {
-std::string Contents(const std::filesystem::path& path) {
-  std::ostringstream text;
-  text << std::ifstream(path).rdbuf();
-  return text.str();
+// The real yeli-cli in `folder`, which gives no chance of a virtual clock: its board works in real time.
+TChild_Setup Program(const TTest_Folder& folder, std::vector<std::string> arguments) {
+  arguments.insert(arguments.begin(), YELI_CLI);
+  TChild_Setup setup;
+  setup.Arguments = std::move(arguments);
+  setup.Folder = folder.Path();
+  return setup;
 }
 
-std::size_t Count(const std::string& text, const std::string& what) {
-  std::size_t count = 0;
-  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
-  return count;
-}
-
-// The real yeli-cli in `folder`, its standard error in "err".
-class TProgram {
-public:
-  TProgram(const TTest_Folder& folder, std::vector<std::string> arguments) : Err_(folder / "err") {
-    arguments.insert(arguments.begin(), YELI_CLI);
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addchdir_np(&files, folder.Path().c_str());
-    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&files, STDERR_FILENO, Err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (posix_spawn(&Pid_, YELI_CLI, &files, nullptr, argv.data(), environ) != 0) Pid_ = -1;
-    posix_spawn_file_actions_destroy(&files);
-  }
-  ~TProgram() {
-    if (Pid_ <= 0) return;
-    kill(Pid_, SIGKILL);
-    Wait();
-  }
-
-  // Real time: the board works in real time under --simulate.
-  bool Wait_For(const std::string& what, std::size_t times, std::chrono::seconds limit = 30s) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (Count(Contents(Err_), what) < times) {
-      if (std::chrono::steady_clock::now() > deadline) return false;
-      std::this_thread::sleep_for(20ms);
-    }
-    return true;
-  }
-  void Signal(int signal) { kill(Pid_, signal); }
-  // The exit status, or 128 + the signal that ended it.
-  int Wait() {
-    int status = 0;
-    waitpid(Pid_, &status, 0);
-    Pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  std::string Errors() const { return Contents(Err_); }
-
-private:
-  std::filesystem::path Err_;
-  pid_t Pid_ = -1;
-};
+constexpr auto LIMIT = 30s;
 }  // namespace
 
 TEST(Cli_Signal_Program, Sigint_Or_Sigterm_During_Read_Flash_Restarts_The_Controller_And_Leaves_No_File) {
   for (const int signal : {SIGINT, SIGTERM}) {
     SCOPED_TRACE(strsignal(signal));
     TTest_Folder folder;
-    TProgram program(folder, {"--simulate=usbxpress", "--verbose", "read-flash", "out.bin"});
-    ASSERT_TRUE(program.Wait_For("wire: > 11 EE", 3)) << program.Errors();  // the version, then two blocks
+    TChild_Process program(Program(folder, {"--simulate=usbxpress", "--verbose", "read-flash", "out.bin"}));
+    ASSERT_TRUE(program.Wait_For("wire: > 11 EE", 3, LIMIT)) << program.Errors();  // the version, then two blocks
     program.Signal(signal);
     EXPECT_EQ(program.Wait(), 130);
     const std::string errors = program.Errors();
@@ -206,24 +152,29 @@ TEST(Cli_Signal_Program, A_Flash_Killed_At_Any_Moment_Never_Identifies_As_The_Ne
     std::ofstream(folder / "img.hex") << Data_Records(FLASH_START, Application_Of_Size(2, 7, 20 * 1024), 16) + END;
   }
   const std::vector<std::string> flash = {"--simulate=usbxpress", "--sim-state", "board.state", "flash", "img.hex"};
+  // The moment is a block, written or read back, of the 78 of the body, which come before the
+  // vectors and the version: as the wire trace shows its Write Memory or Read Memory command.
   std::mt19937 random(std::random_device{}());
-  // The session's connect and erase are over by about 0.2 s; the 78 blocks of the body are written
-  // by about 2.8 s and read back by about 4.9 s, before the vectors and the version.
-  const auto moment = std::chrono::milliseconds(std::uniform_int_distribution<int>(600, 4500)(random));
-  SCOPED_TRACE("killed " + std::to_string(moment.count()) + " ms after the start");
+  const std::size_t block = std::uniform_int_distribution<std::size_t>(1, 2 * 78)(random);
+  const bool writing = block <= 78;
+  const std::string command = writing ? "wire: > 31 CE" : "wire: > 11 EE";
+  const std::size_t count = writing ? block : block - 78;
+  SCOPED_TRACE("killed at the " + std::to_string(count) + "th " + command);
   {
-    TProgram program(folder, flash);
-    std::this_thread::sleep_for(moment);
+    std::vector<std::string> traced = flash;
+    traced.insert(traced.begin(), "--verbose");
+    TChild_Process program(Program(folder, traced));
+    ASSERT_TRUE(program.Wait_For(command, count, LIMIT)) << program.Errors();
     program.Signal(SIGKILL);
     EXPECT_EQ(program.Wait(), 128 + SIGKILL) << program.Errors();
   }
-  TProgram identify(folder, {"--simulate=usbxpress", "--sim-state", "board.state", "identify"});
+  TChild_Process identify(Program(folder, {"--simulate=usbxpress", "--sim-state", "board.state", "identify"}));
   EXPECT_EQ(identify.Wait(), 0) << identify.Errors();
   EXPECT_NE(identify.Errors().find("holds no firmware version"), std::string::npos) << identify.Errors();
-  TProgram again(folder, flash);
+  TChild_Process again(Program(folder, flash));
   EXPECT_EQ(again.Wait(), 0) << again.Errors();
-  TProgram read(folder, {"--simulate=usbxpress", "--sim-state", "board.state", "read-flash", "back.bin", "--length",
-                         std::to_string(20 * 1024)});
+  TChild_Process read(Program(folder, {"--simulate=usbxpress", "--sim-state", "board.state", "read-flash", "back.bin",
+                                       "--length", std::to_string(20 * 1024)}));
   EXPECT_EQ(read.Wait(), 0) << read.Errors();
   std::ifstream back(folder / "back.bin", std::ios::binary);
   EXPECT_EQ(TBytes(std::istreambuf_iterator<char>(back), {}), Application_Of_Size(2, 7, 20 * 1024));

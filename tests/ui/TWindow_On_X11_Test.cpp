@@ -4,13 +4,12 @@
 // does not end the program before "Update firmware finish"; the program closes after it. The board
 // is the virtual one, blank, so "Default firmware" is offered; a probe preloaded into the program
 // clicks it. Everything runs in real time: the default image is 17 KiB, a few seconds at 115200 baud.
+#include "support/TChild_Process.h"
+
 #include <xcb/xcb.h>
 
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -23,13 +22,9 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 using namespace std::chrono_literals;
-using TClock_Point = std::chrono::steady_clock::time_point;
-
-extern char** environ;
 
 namespace {
 constexpr auto PING_EVERY = 300ms;
@@ -39,81 +34,7 @@ constexpr auto UPDATE_LIMIT = 60s;
 constexpr auto EXIT_LIMIT = 15s;
 constexpr int XVFB_DISPLAY_FD = 3;
 
-TClock_Point Now() { return std::chrono::steady_clock::now(); }
-
-std::vector<std::string> Inherited_Environment() {
-  std::vector<std::string> variables;
-  for (char** variable = environ; *variable; ++variable) variables.emplace_back(*variable);
-  return variables;
-}
-
-// A child process with the given environment; its standard error, if asked for, is read as it comes.
-// It is ended with `stop_signal` if it still runs at the end.
-class TChild {
-public:
-  TChild(std::vector<std::string> arguments, const std::vector<std::string>& environment, bool read_errors,
-         int stop_signal, std::optional<int> pass_fd = std::nullopt)
-      : Stop_Signal_(stop_signal) {
-    int errors[2] = {-1, -1};
-    if (read_errors && pipe2(errors, O_CLOEXEC) != 0) return;
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    if (read_errors) posix_spawn_file_actions_adddup2(&files, errors[1], STDERR_FILENO);
-    if (pass_fd) posix_spawn_file_actions_adddup2(&files, *pass_fd, XVFB_DISPLAY_FD);
-    std::vector<char*> argv, envp;
-    for (std::string& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    std::vector<std::string> variables = environment;
-    for (std::string& variable : variables) envp.push_back(variable.data());
-    envp.push_back(nullptr);
-    if (posix_spawnp(&Pid_, argv[0], &files, nullptr, argv.data(), envp.data()) != 0) Pid_ = -1;
-    posix_spawn_file_actions_destroy(&files);
-    if (read_errors) {
-      close(errors[1]);
-      Errors_Fd_ = errors[0];
-      fcntl(Errors_Fd_, F_SETFL, O_NONBLOCK);
-    }
-  }
-  ~TChild() {
-    if (Running()) kill(Pid_, Stop_Signal_);
-    if (Pid_ > 0 && !Status_) waitpid(Pid_, nullptr, 0);
-    if (Errors_Fd_ >= 0) close(Errors_Fd_);
-  }
-  TChild(const TChild&) = delete;
-  TChild& operator=(const TChild&) = delete;
-
-  bool Started() const { return Pid_ > 0; }
-  pid_t Pid() const { return Pid_; }
-  bool Running() {
-    if (Pid_ <= 0 || Status_) return false;
-    int status = 0;
-    if (waitpid(Pid_, &status, WNOHANG) != Pid_) return true;
-    Status_ = status;
-    return false;
-  }
-  // The exit status, or 128 + the signal; nullopt while it runs.
-  std::optional<int> Exit_Status() {
-    if (Running() || !Status_) return std::nullopt;
-    return WIFEXITED(*Status_) ? WEXITSTATUS(*Status_) : 128 + WTERMSIG(*Status_);
-  }
-  // Standard error so far.
-  const std::string& Errors() {
-    char chunk[4096];
-    for (ssize_t got; Errors_Fd_ >= 0 && (got = read(Errors_Fd_, chunk, sizeof chunk)) > 0;)
-      Errors_.append(chunk, static_cast<std::size_t>(got));
-    return Errors_;
-  }
-  bool Said(const std::string& line) { return Errors().find(line + "\n") != std::string::npos; }
-
-private:
-  int Stop_Signal_;
-  pid_t Pid_ = -1;
-  std::optional<int> Status_;
-  int Errors_Fd_ = -1;
-  std::string Errors_;
-};
+TReal_Point Now() { return std::chrono::steady_clock::now(); }
 
 // An X server of its own on a display it chooses itself.
 class TXvfb {
@@ -121,9 +42,13 @@ public:
   TXvfb() {
     int display[2];
     if (pipe2(display, O_CLOEXEC) != 0) return;
-    Server_.emplace(std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(XVFB_DISPLAY_FD), "-screen", "0",
-                                             "1600x900x24", "-nolisten", "tcp"},
-                    Inherited_Environment(), true, SIGTERM, display[1]);
+    TChild_Setup setup;
+    setup.Arguments = {"Xvfb", "-displayfd", std::to_string(XVFB_DISPLAY_FD), "-screen", "0", "1600x900x24",
+                       "-nolisten", "tcp"};
+    setup.Stop_Signal = SIGTERM;
+    setup.Pass_Fd = display[1];
+    setup.Passed_As = XVFB_DISPLAY_FD;
+    Server_.emplace(std::move(setup));
     close(display[1]);
     std::string number;
     pollfd readable{display[0], POLLIN, 0};
@@ -145,7 +70,7 @@ public:
   const std::string& Display() const { return Display_; }
 
 private:
-  std::optional<TChild> Server_;
+  std::optional<TChild_Process> Server_;
   std::string Display_;
 };
 
@@ -164,7 +89,10 @@ public:
     Pid_ = Atom("_NET_WM_PID");
     xcb_flush(Connection_);
   }
-  ~TWindow_Manager() { xcb_disconnect(Connection_); }
+  ~TWindow_Manager() {
+    for (xcb_generic_event_t* event : Events_) free(event);
+    xcb_disconnect(Connection_);
+  }
   TWindow_Manager(const TWindow_Manager&) = delete;
   TWindow_Manager& operator=(const TWindow_Manager&) = delete;
 
@@ -192,10 +120,19 @@ public:
   void Ping(xcb_window_t window, std::uint32_t serial) { Send(window, Ping_, serial); }
   void Ask_To_Close(xcb_window_t window) { Send(window, Delete_Window_, XCB_CURRENT_TIME); }
 
-  // The serials of the ping answers that have come in since the last call.
+  // Blocks until the X server or `program` has sent something, or `until`. Events that came with
+  // a reply are in xcb's queue already, where the socket no longer shows them.
+  void Await(TChild_Process& program, TReal_Point until) {
+    while (xcb_generic_event_t* event = xcb_poll_for_queued_event(Connection_)) Events_.push_back(event);
+    if (Events_.empty()) program.Await(until, {xcb_get_file_descriptor(Connection_)});
+  }
+
+  // The serials of the ping answers that have come in since the last call; other events only tell
+  // that something changed, and are dropped.
   std::vector<std::uint32_t> Ping_Answers() {
+    while (xcb_generic_event_t* event = xcb_poll_for_event(Connection_)) Events_.push_back(event);
     std::vector<std::uint32_t> serials;
-    while (xcb_generic_event_t* event = xcb_poll_for_event(Connection_)) {
+    for (xcb_generic_event_t* event : Events_) {
       if ((event->response_type & 0x7F) == XCB_CLIENT_MESSAGE) {
         const auto* message = reinterpret_cast<const xcb_client_message_event_t*>(event);
         if (message->window == Root_ && message->type == Protocols_ && message->data.data32[0] == Ping_)
@@ -203,6 +140,7 @@ public:
       }
       free(event);
     }
+    Events_.clear();
     return serials;
   }
 
@@ -238,6 +176,7 @@ private:
   }
 
   xcb_connection_t* Connection_;
+  std::vector<xcb_generic_event_t*> Events_;  // taken from xcb, not yet looked at
   xcb_window_t Root_ = 0;
   xcb_atom_t Protocols_ = XCB_ATOM_NONE, Delete_Window_ = XCB_ATOM_NONE, Ping_ = XCB_ATOM_NONE, Pid_ = XCB_ATOM_NONE;
 };
@@ -269,21 +208,26 @@ TEST(Window_On_X11, Answers_Pings_While_It_Writes_And_Holds_A_Close_Until_The_Up
   ASSERT_FALSE(server.Display().empty()) << server.Problem();
   TWindow_Manager manager(server.Display());
   ASSERT_TRUE(manager.Connected()) << "no connection to the X server on " << server.Display();
-  TChild program({YELI_SERVICE, "--simulate=blank"}, Program_Environment(server.Display(), "Button4"), true, SIGKILL);
+  TChild_Setup setup;
+  setup.Arguments = {YELI_SERVICE, "--simulate=blank"};
+  setup.Environment = Program_Environment(server.Display(), "Button4");
+  TChild_Process program(std::move(setup));
   ASSERT_TRUE(program.Started()) << "cannot start " << YELI_SERVICE;
 
-  xcb_window_t window = 0;
-  for (const TClock_Point give_up = Now() + 20s; !window && Now() < give_up && program.Running();
-       std::this_thread::sleep_for(20ms))
+  xcb_window_t window = manager.Window_Of(program.Pid());
+  for (const TReal_Point give_up = Now() + 20s; !window && Now() < give_up && program.Running();) {
+    manager.Await(program, give_up);
+    manager.Ping_Answers();  // none is awaited yet
     window = manager.Window_Of(program.Pid());
+  }
   ASSERT_NE(window, 0u) << "the window did not appear: " << Tail(program.Errors());
 
-  std::map<std::uint32_t, TClock_Point> pings;  // sent and not yet answered
+  std::map<std::uint32_t, TReal_Point> pings;  // sent and not yet answered
   std::uint32_t serial = 0;
   auto longest_answer = 0ms, longest_while_writing = 0ms;
-  TClock_Point next_ping = Now();
-  std::optional<TClock_Point> writing_since, close_sent;
-  const TClock_Point give_up = Now() + UPDATE_LIMIT;
+  TReal_Point next_ping = Now();
+  std::optional<TReal_Point> writing_since, close_sent;
+  const TReal_Point give_up = Now() + UPDATE_LIMIT;
   for (;;) {
     // Seen before its standard error is read: the program says "Update firmware finish" before it
     // may close, so a window gone or a program ended with the line still unread is a fault.
@@ -318,14 +262,15 @@ TEST(Window_On_X11, Answers_Pings_While_It_Writes_And_Holds_A_Close_Until_The_Up
       manager.Ask_To_Close(window);
       close_sent = Now();
     }
-    std::this_thread::sleep_for(10ms);
+    TReal_Point wake = std::min(next_ping, give_up);
+    if (writing_since && !close_sent) wake = std::min(wake, *writing_since + CLOSE_AFTER_WRITING_BEGINS);
+    manager.Await(program, wake);
   }
   ASSERT_TRUE(close_sent) << "the update finished before the close request went out: " << Tail(program.Errors());
   std::printf("%u pings, the slowest answered after %lld ms; while the image was written after %lld ms\n", serial,
               static_cast<long long>(longest_answer.count()), static_cast<long long>(longest_while_writing.count()));
 
-  for (const TClock_Point exit_limit = Now() + EXIT_LIMIT; program.Running() && Now() < exit_limit;)
-    std::this_thread::sleep_for(20ms);
+  program.Wait_Until([&program] { return !program.Running(); }, EXIT_LIMIT);
   EXPECT_EQ(program.Exit_Status(), 0) << "the held close request did not end the program after the update: "
                                        << Tail(program.Errors());
   const std::string& errors = program.Errors();
