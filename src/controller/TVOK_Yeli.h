@@ -18,7 +18,7 @@ enum TVOKAction : std::uint8_t {
   VOK_TO_SAVE_PARAM
 };
 
-class TVOK_Yeli : public TSTM32 {
+class TVOK_Yeli final : public TSTM32 {
 public:
   TVOK_Yeli(TUsbXpress& usb, TClock& clock);
 
