@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/Cli_Back_End.h"
+#include "app/Make_Service_Bridges.h"
 #include "cli/Run_Yeli_Cli.h"
 #include "platform/TVirtual_Clock.h"
 #include "platform/sim/Sim_Factory.h"
@@ -44,3 +45,23 @@ struct TCli_Runner {
 };
 
 class TCli_Fixture : public testing::Test, public TCli_Runner {};
+
+// yeli-cli run in-process on the virtual clock, on the virtual boards that the program itself makes
+// from --simulate and the other options of the virtual controller.
+struct TCli_Program {
+  int Run_Cli(const std::vector<std::string>& arguments) {
+    Out.str("");
+    Err.str("");
+    return Run_Yeli_Cli(arguments, Host);
+  }
+
+  TVirtual_Clock Clock;
+  std::ostringstream Out;
+  std::ostringstream Err;
+  const TCli_Host Host{Clock, Out, Err, false,
+                       Cli_Back_End_Options(
+                           [this](const TService_Options& options, std::string& error) {
+                             return Make_Service_Bridges(options, Clock, {}, error);
+                           },
+                           {})};
+};

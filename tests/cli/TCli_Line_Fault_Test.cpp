@@ -1,8 +1,6 @@
 // yeli-cli on a bad virtual line, made from --sim-faults as the program makes it: what it reports
 // of the controller's settings is exactly what the controller holds, or it fails with status 1.
 #include "TCli_Fixture.h"
-#include "app/Cli_Back_End.h"
-#include "app/Make_Service_Bridges.h"
 #include "controller/Parameter_Protocol.h"
 #include "platform/sim/TSim_Settings.h"
 
@@ -14,23 +12,7 @@ namespace {
 constexpr std::uint8_t FILTER_TIME = 83;  // counts on by itself
 constexpr std::uint8_t MODE = 144;        // written, never read
 
-struct TCli_Line_Faults : testing::Test {
-  TVirtual_Clock Clock;
-  std::ostringstream Out;
-  std::ostringstream Err;
-  const TCli_Host Host{Clock, Out, Err, false,
-                       Cli_Back_End_Options(
-                           [this](const TService_Options& options, std::string& error) {
-                             return Make_Service_Bridges(options, Clock, {}, error);
-                           },
-                           {})};
-
-  int Run(const std::vector<std::string>& arguments) {
-    Out.str("");
-    Err.str("");
-    return Run_Yeli_Cli(arguments, Host);
-  }
-};
+struct TCli_Line_Faults : testing::Test, TCli_Program {};
 
 // The settings of a `read --json` by parameter id.
 std::map<std::uint8_t, std::int64_t> Settings_Of(const std::string& json) {
@@ -51,7 +33,7 @@ TEST_F(TCli_Line_Faults, Thirty_Reads_On_A_Noisy_Late_Line_Fail_Or_Report_Exactl
   int failed = 0;
   for (int seed = 1; seed <= 30; ++seed) {
     SCOPED_TRACE("--sim-seed " + std::to_string(seed));
-    const int status = Run({"--simulate=usbxpress", "--sim-faults", "noise=0.001,late=0.02", "--sim-seed",
+    const int status = Run_Cli({"--simulate=usbxpress", "--sim-faults", "noise=0.001,late=0.02", "--sim-seed",
                             std::to_string(seed), "read", "--json"});
     if (status == 1) {
       ++failed;
@@ -71,7 +53,7 @@ TEST_F(TCli_Line_Faults, Thirty_Reads_On_A_Noisy_Late_Line_Fail_Or_Report_Exactl
 }
 
 TEST_F(TCli_Line_Faults, Verbose_Tells_The_Seed_And_Bad_Lists_Are_Usage_Errors) {
-  EXPECT_EQ(Run({"--simulate=usbxpress", "--sim-faults", "drop=1", "--sim-seed", "42", "--verbose", "read"}), 1);
+  EXPECT_EQ(Run_Cli({"--simulate=usbxpress", "--sim-faults", "drop=1", "--sim-seed", "42", "--verbose", "read"}), 1);
   EXPECT_EQ(Err.str().substr(0, Err.str().find('\n')),
             "sim: virtual line faults with seed 42 (--sim-seed 42 repeats them)");
   const std::pair<std::vector<std::string>, const char*> refused[] = {
@@ -85,7 +67,7 @@ TEST_F(TCli_Line_Faults, Verbose_Tells_The_Seed_And_Bad_Lists_Are_Usage_Errors) 
        "yeli-cli: --sim-faults needs --simulate ('yeli-cli --help' shows the usage)\n"},
   };
   for (const auto& [arguments, message] : refused) {
-    EXPECT_EQ(Run(arguments), 2);
+    EXPECT_EQ(Run_Cli(arguments), 2);
     EXPECT_EQ(Err.str(), message);
   }
 }

@@ -1,13 +1,8 @@
 // yeli-cli on several virtual boards at once, made from --simulate=MODE:N and --sim-faults N:LIST as
 // the program makes them and kept between runs in a state file: choosing boards, working on all of
 // them at once, the report of each, and the usage refused before any board is touched.
-#include "app/Cli_Back_End.h"
-#include "app/Make_Service_Bridges.h"
-#include "cli/Run_Yeli_Cli.h"
-#include "platform/TVirtual_Clock.h"
-#include "platform/sim/Sim_Factory.h"
+#include "TCli_Fixture.h"
 #include "support/THex_Text.h"
-#include "support/TTest_Folder.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -36,26 +31,15 @@ std::vector<QJsonObject> Report_Lines(const std::filesystem::path& path) {
   return lines;
 }
 
-struct TCli_Many_Boards : testing::Test {
-  TVirtual_Clock Clock;
+struct TCli_Many_Boards : testing::Test, TCli_Program {
   TTest_Folder Folder;
-  std::ostringstream Out;
-  std::ostringstream Err;
-  const TCli_Host Host{Clock, Out, Err, false,
-                       Cli_Back_End_Options(
-                           [this](const TService_Options& options, std::string& error) {
-                             return Make_Service_Bridges(options, Clock, {}, error);
-                           },
-                           {})};
   const std::vector<std::uint8_t> Image = Application_Image(2, 9);
 
   std::string Path(const std::string& name) const { return (Folder / name).string(); }
   // On `boards` virtual boards kept in one state file from run to run.
   int Run(const std::string& boards, std::vector<std::string> arguments) {
-    Out.str("");
-    Err.str("");
     arguments.insert(arguments.begin(), {"--simulate=usbxpress:" + boards, "--sim-state", Path("boards.state")});
-    return Run_Yeli_Cli(arguments, Host);
+    return Run_Cli(arguments);
   }
   std::string Write_Image() const {
     const std::string path = Path("image.hex");
@@ -135,14 +119,10 @@ TEST_F(TCli_Many_Boards, A_Failing_Board_Stops_No_Other_And_Its_Record_Says_Why)
 }
 
 TEST_F(TCli_Many_Boards, Mode_All_Follows_Each_Board_By_Its_Usb_Path_Until_It_Is_Back) {
-  Out.str("");
-  Err.str("");
   const std::vector<std::string> vcp = {"--simulate=vcp:3", "--sim-state", Path("boards.state")};
   const auto with = [&](std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), vcp.begin(), vcp.end());
-    Out.str("");
-    Err.str("");
-    return Run_Yeli_Cli(arguments, Host);
+    return Run_Cli(arguments);
   };
   ASSERT_EQ(with({"--all", "mode", "usbxpress"}), 0) << Err.str();
   for (const char* path : {"1-1", "1-2", "1-3"})
