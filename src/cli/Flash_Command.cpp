@@ -59,14 +59,18 @@ std::string Write_Failure(const TSTM32& chip) {
 }  // namespace
 
 // Nothing is sent for a file that no STM32F1 could take; the chip's own flash is checked once the
-// update has identified it, before the erase. A board whose update is recorded is identified first,
-// for the version it held.
+// update has identified it, before the erase. The file is read here once, so that every board writes
+// what was checked. A board whose update is recorded is identified first, for the version it held.
 TBoard_Work Prepare_Flash(const TCli_Context& context) {
   const std::string& file = context.Arguments[0];
-  auto read = THex_Image::Read_File(file, Largest_F1_Flash());
+  auto read_text = THex_Image::Read_Text(file);
+  if (const auto* problem = std::get_if<THex_Problem>(&read_text))
+    Fail(EXIT_BAD_INPUT, Hex_File_Problem(file, *problem));
+  const auto text = std::make_shared<const std::string>(std::move(std::get<std::string>(read_text)));
+  auto read = THex_Image::Parse(*text, Largest_F1_Flash());
   if (const auto* problem = std::get_if<THex_Problem>(&read)) Fail(EXIT_BAD_INPUT, Hex_File_Problem(file, *problem));
   const auto image = std::make_shared<const THex_Image>(std::move(std::get<THex_Image>(read)));
-  return [image](TCli_Context& context) {
+  return [image, text](TCli_Context& context) {
     const std::string& file = context.Arguments[0];
     TCli_Device device(context);
     device.Require_Usbxpress_Bridge();
@@ -81,7 +85,7 @@ TBoard_Work Prepare_Flash(const TCli_Context& context) {
     TProgress_Display progress = context.Progress("flash");
     device.Log().Clear();
     const TUpdate_Result result =
-        Update_Firmware(chip, context.Clock, {file, device.Boot_Baud(), context.Stop}, device.Log(),
+        Update_Firmware(chip, context.Clock, {file, device.Boot_Baud(), context.Stop, text}, device.Log(),
                         [&](const TFlash_Progress& counts) { progress.Show(counts.Done, counts.Total); });
     if (chip.FirmUpdTrear) progress.Show(chip.FirmUpdTrear->Progress().Done, chip.FirmUpdTrear->Progress().Total);
     progress.Finish();

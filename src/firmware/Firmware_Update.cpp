@@ -92,7 +92,8 @@ TUpdate_Outcome Update_In_Session(TSTM32& chip, TClock& clock, const TUpdate_Req
     log.Add("Unknown chip (product id " + chip.Product_Id() + "): its flash is not known, nothing was erased");
     return UPDATE_UNKNOWN_CHIP;
   }
-  const auto read = THex_Image::Read_File(request.File, {chip.Flash_S_, chip.Flash_F_});
+  const TFlash_Range flash{chip.Flash_S_, chip.Flash_F_};
+  const auto read = request.Text ? THex_Image::Parse(*request.Text, flash) : THex_Image::Read_File(request.File, flash);
   if (const auto* problem = std::get_if<THex_Problem>(&read)) {
     log.Add(FILE_ERROR);
     log.Add(problem->Text());

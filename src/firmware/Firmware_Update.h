@@ -13,6 +13,7 @@
 #include "platform/TStop_Flag.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 // Each but UPDATE_NOT_CONNECTED ends with the chip reset into its application and the port closed.
@@ -37,6 +38,9 @@ struct TUpdate_Request {
   std::string File;
   std::uint32_t Baud = BOOT_BAUD_MAX;
   const TStop_Flag* Stop = nullptr;  // looked at before the erase and before each block
+  // The file's text, read once for several boards so that every one writes the same image; without
+  // it the file is read when the chip is known.
+  std::shared_ptr<const std::string> Text = nullptr;
 };
 
 struct TUpdate_Result {

@@ -153,6 +153,12 @@ std::variant<THex_Image, THex_Problem> THex_Image::Parse(std::string_view text, 
 }
 
 std::variant<THex_Image, THex_Problem> THex_Image::Read_File(const std::string& path, TFlash_Range flash) {
+  const auto text = Read_Text(path);
+  if (const auto* problem = std::get_if<THex_Problem>(&text)) return *problem;
+  return Parse(std::get<std::string>(text), flash);
+}
+
+std::variant<std::string, THex_Problem> THex_Image::Read_Text(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return THex_Problem{0, "cannot open " + path + ": " + std::strerror(errno)};
   std::string text;
@@ -166,7 +172,7 @@ std::variant<THex_Image, THex_Problem> THex_Image::Read_File(const std::string& 
   std::fclose(file);
   if (error) return THex_Problem{0, "cannot read " + path + ": " + std::strerror(error)};
   if (text.size() > MAX_FILE_SIZE) return THex_Problem{0, path + " is too large for a firmware image (over 16 MiB)"};
-  return Parse(text, flash);
+  return text;
 }
 
 std::uint32_t THex_Image::First_Address() const { return Runs_.begin()->first; }

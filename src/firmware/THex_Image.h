@@ -24,6 +24,8 @@ public:
   // one end-of-file record; every data byte inside `flash`, none placed twice.
   static std::variant<THex_Image, THex_Problem> Parse(std::string_view text, TFlash_Range flash);
   static std::variant<THex_Image, THex_Problem> Read_File(const std::string& path, TFlash_Range flash);
+  // The file's text as Read_File reads it, for parsing later.
+  static std::variant<std::string, THex_Problem> Read_Text(const std::string& path);
 
   std::uint32_t First_Address() const;  // of the lowest data byte
   std::uint32_t End_Address() const;    // one past the highest data byte

@@ -87,6 +87,19 @@ TEST_F(TScripted_Update, A_Bad_File_Is_Refused_Before_The_Erase) {
   }
 }
 
+// Several boards write the text read once: what the file holds by the time a board's chip is known
+// does not count. The text here lies beyond this chip's flash while the file is good.
+TEST_F(TScripted_Update, A_Text_Read_Before_Is_What_The_Chip_Is_Checked_For_Not_The_File) {
+  Write_File(Data_Records(0x08000000, Pattern(64), 16) + END);
+  const auto text = std::make_shared<const std::string>(Record(0, 0x04, {0x08, 0x02}) + Record(0, 0x00, {1}) + END);
+  EXPECT_EQ(Update_Firmware(Chip, Clock, {File.string(), 115200, nullptr, text}, Log, nullptr).Outcome,
+            UPDATE_BAD_FILE);
+  EXPECT_EQ(Log.Lines, (TLines{"Firmware file error",
+                               "line 2: data at 0x08020000 to 0x08020000 lie outside the flash, 0x08000000 to 0x0801FFFF",
+                               "Chip disconnect"}));
+  EXPECT_EQ(Sent_After_Connect(), TBytes{});
+}
+
 TEST_F(TScripted_Update, An_Unknown_Chip_Is_Refused_Before_The_Erase_Whatever_Chip_Came_Before) {
   Write_File(Data_Records(0x08000000, Pattern(64), 16) + END);
   Chip.Flash_S_ = 0x08000000;  // as a medium-density chip identified earlier left it
