@@ -55,22 +55,16 @@ std::string Mode_Of(const std::string& description) {
   return "unknown";
 }
 
-std::string Device_Text(const SI_DEVICE_STRING& text) { return Device_String_Text(text); }
-
 std::vector<TListed_Bridge> Listed_Bridges(TBridges& bridges) {
   TManufacturing& manufacturing = bridges.Manufacturing();
-  std::uint32_t count = 0;
-  if (manufacturing.Get_Num_Devices(count) != CP210x_SUCCESS) {
-    const std::string cause = manufacturing.Last_Error();
-    Fail(EXIT_DEVICE, "the bridges cannot be listed" + (cause.empty() ? "" : ": " + cause));
-  }
+  const std::uint32_t count = Bridge_Count(bridges);
   std::vector<TListed_Bridge> listed;
   for (std::uint32_t index = 0; index < count; ++index) {
     TListed_Bridge bridge;
     bridge.Index = index;
     SI_DEVICE_STRING description{};
     if (manufacturing.Get_Product_String(index, description, SI_RETURN_DESCRIPTION) == CP210x_SUCCESS)
-      bridge.Description = Device_Text(description);
+      bridge.Description = Device_String_Text(description);
     bridge.Mode = Mode_Of(bridge.Description);
     CP210x_HANDLE handle = 0;
     if (manufacturing.Open(index, handle) == CP210x_SUCCESS) {

@@ -7,12 +7,17 @@
 #include <filesystem>
 #include <system_error>
 
-std::vector<TSelected_Board> Attached_Boards(TBridges& bridges) {
+std::uint32_t Bridge_Count(TBridges& bridges) {
   std::uint32_t count = 0;
   if (bridges.Manufacturing().Get_Num_Devices(count) != CP210x_SUCCESS) {
     const std::string cause = bridges.Manufacturing().Last_Error();
     Fail(EXIT_DEVICE, "the bridges cannot be listed" + (cause.empty() ? "" : ": " + cause));
   }
+  return count;
+}
+
+std::vector<TSelected_Board> Attached_Boards(TBridges& bridges) {
+  const std::uint32_t count = Bridge_Count(bridges);
   std::vector<TSelected_Board> attached;
   for (std::uint32_t index = 0; index < count; ++index) {
     const TBridge* bridge = bridges.Bridge(index);
@@ -32,9 +37,10 @@ std::string Device_Behind(const std::string& device) {
   return error ? device : target.string();
 }
 
-bool Names(const TSelected_Board& board, std::size_t index, const std::string& device) {
+// `behind`: Device_Behind(device), looked up once for all the boards.
+bool Names(const TSelected_Board& board, std::size_t index, const std::string& device, const std::string& behind) {
   return device == board.Serial_Device || device == board.Usb_Path || device == std::to_string(index) ||
-         Device_Behind(device) == Device_Behind(board.Serial_Device);
+         behind == Device_Behind(board.Serial_Device);
 }
 }  // namespace
 
@@ -48,8 +54,9 @@ std::vector<TSelected_Board> Select_Boards(const TCli_Options& options, TBridges
 
   std::vector<TSelected_Board> chosen;
   for (const std::string& device : options.Devices) {
+    const std::string behind = Device_Behind(device);
     std::size_t index = 0;
-    while (index < attached.size() && !Names(attached[index], index, device)) ++index;
+    while (index < attached.size() && !Names(attached[index], index, device, behind)) ++index;
     if (index == attached.size())
       Fail(EXIT_DEVICE, "--device " + Printable_Text(device) +
                             ": no such bridge is attached ('yeli-cli list' shows the bridges, their USB paths and "

@@ -5,6 +5,7 @@
 #include "cli/TCli_Options.h"
 #include "platform/TBridges.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,9 @@ struct TSelected_Board {
   std::string Serial_Device;
 };
 
-// The bridges attached, in the order of `list`; fails (status 1) when they cannot be listed.
+// How many bridges are attached; fails (status 1) when they cannot be listed.
+std::uint32_t Bridge_Count(TBridges& bridges);
+// The bridges attached, in the order of `list`; fails as Bridge_Count does.
 std::vector<TSelected_Board> Attached_Boards(TBridges& bridges);
 
 // Every bridge attached for --all; for each --device, the bridge whose serial device, USB path or
